@@ -1,0 +1,85 @@
+#pragma once
+// Immutable sample blocks kept in files of the work folder.
+//
+// A block holds the float samples of one channel (up to kBlockFrames) plus
+// min/max summaries per kSummaryFrames for drawing. Blocks are written once
+// into append-only store files and read on demand; nothing of the samples
+// stays resident. A store file is deleted when the last block in it dies.
+//
+// The store owns a private subfolder of the work folder ("<dir>/sw-<pid>-<n>"),
+// guarded by a lock file that this process holds (flock). At start, subfolders
+// whose lock no live process holds are removed. Changing the folder affects
+// new blocks only; blocks already written stay readable.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "../EngineTypes.h"
+
+namespace sw {
+
+constexpr int kBlockFrames = 65536;
+constexpr int kSummaryFrames = 256;
+
+struct MinMax { float min = 0, max = 0; };
+
+class StoreFile;  // one append-only file (internal)
+
+class Block {
+public:
+    SampleCount Frames() const { return frames_; }
+    // Copies frames [offset, offset+count) into out. Throws EngineError on an I/O failure.
+    void Read(SampleCount offset, SampleCount count, float* out) const;
+    // Summary of every kSummaryFrames frames (the last one may be shorter).
+    const std::vector<MinMax>& Summary() const { return summary_; }
+    MinMax Overall() const { return overall_; }
+    bool IsSilence() const { return !file_; }
+
+    // A block of silence: no file, reads as zeros.
+    static std::shared_ptr<const Block> Silence(SampleCount frames);
+
+    ~Block();
+
+private:
+    friend class BlockStore;
+    Block() = default;
+    std::shared_ptr<StoreFile> file_;
+    std::int64_t byteOffset_ = 0;
+    SampleCount frames_ = 0;
+    std::vector<MinMax> summary_;
+    MinMax overall_;
+};
+
+using BlockPtr = std::shared_ptr<const Block>;
+
+class BlockStore {
+public:
+    // The process-wide store.
+    static BlockStore& Instance();
+
+    // The work folder; a private subfolder is made in it on first write.
+    void SetDirectory(const std::string& dir);
+    std::string Directory() const;
+    // The private subfolder now in use ("" before the first write).
+    std::string PrivateFolder() const;
+
+    // Writes frames (at most kBlockFrames) as a new block. Thread-safe.
+    BlockPtr Write(const float* samples, SampleCount frames);
+
+    // Removes subfolders of `dir` left by programs that no longer run.
+    static void RemoveStaleFolders(const std::string& dir);
+
+    // Removes the private subfolders made by this store (called at exit;
+    // blocks still alive become unreadable).
+    void Shutdown();
+
+private:
+    BlockStore();
+    ~BlockStore();
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+}  // namespace sw
