@@ -20,6 +20,7 @@ public:
     virtual SampleCount LengthEstimate() const = 0;  // frames, -1 when unknown
     virtual std::int64_t StoredBitRate() const = 0;  // bits per second, 0 when unknown
     virtual std::string Description() const = 0;     // e.g. "MPEG Layer 3, 44100 Hz, 128 kbps, Stereo"
+    virtual int StoredBitsPerSample() const { return 0; }  // PCM/ADPCM bits per sample, 0 for others
 
     // Reads up to maxFrames frames into planar[0..Channels()-1]; returns the
     // number read, 0 at the end. Throws EngineError on a decode failure that

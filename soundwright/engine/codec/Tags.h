@@ -24,6 +24,11 @@ AudioTags ReadTags(const std::string& path);
 // comments, WMA ASF attributes.
 void WriteTags(const std::string& path, const AudioTags& tags);
 
+// The same for a file whose type is given by a save format code (FormatWav,
+// FormatMp3, FormatOgg, FormatWma) instead of its extension; other codes go by
+// the extension.
+void WriteTagsForFormat(const std::string& path, int formatCode, const AudioTags& tags);
+
 // ID3v1 genre names, 0..147; "" outside.
 std::string GenreName(int index);
 

@@ -6,10 +6,12 @@
 // into append-only store files and read on demand; nothing of the samples
 // stays resident. A store file is deleted when the last block in it dies.
 //
-// The store owns a private subfolder of the work folder ("<dir>/sw-<pid>-<n>"),
-// guarded by a lock file that this process holds (flock). At start, subfolders
-// whose lock no live process holds are removed. Changing the folder affects
-// new blocks only; blocks already written stay readable.
+// The store owns a private subfolder of the work folder
+// ("<dir>/soundwright-blocks-<pid>-<n>"), guarded by a lock file inside it that
+// this process holds (flock). When the store first writes into a folder,
+// subfolders there whose lock no live process holds are removed. Changing the
+// folder affects new blocks only; blocks already written stay readable, and
+// the private subfolder of the old folder goes away with its last block.
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -33,6 +35,7 @@ public:
     // Copies frames [offset, offset+count) into out. Throws EngineError on an I/O failure.
     void Read(SampleCount offset, SampleCount count, float* out) const;
     // Summary of every kSummaryFrames frames (the last one may be shorter).
+    // Empty for a silence block, whose extremes are all zero.
     const std::vector<MinMax>& Summary() const { return summary_; }
     MinMax Overall() const { return overall_; }
     bool IsSilence() const { return !file_; }
@@ -66,13 +69,23 @@ public:
     std::string PrivateFolder() const;
 
     // Writes frames (at most kBlockFrames) as a new block. Thread-safe.
+    // All-zero input gives a silence block, which needs no file. Throws
+    // EngineError when the work folder cannot take the data.
     BlockPtr Write(const float* samples, SampleCount frames);
+
+    // Largest size of one store file before a new one is started
+    // (256 MiB unless changed; small values are useful in tests).
+    void SetStoreFileLimit(std::int64_t bytes);
+
+    // The prefix of the private subfolders' names.
+    static constexpr const char* kFolderPrefix = "soundwright-blocks-";
 
     // Removes subfolders of `dir` left by programs that no longer run.
     static void RemoveStaleFolders(const std::string& dir);
 
-    // Removes the private subfolders made by this store (called at exit;
-    // blocks still alive become unreadable).
+    // Removes the private subfolders made by this store (called at exit).
+    // Blocks still alive keep their open files and stay readable; new writes
+    // make a new private subfolder.
     void Shutdown();
 
 private:

@@ -3,6 +3,7 @@
 // balanced tree of block slices. Every edit returns a new Sequence and costs
 // O(log n) in the number of slices; copies are O(1).
 #include <memory>
+#include <vector>
 
 #include "BlockStore.h"
 
@@ -32,6 +33,8 @@ public:
 
     // Number of slices (for tests and diagnostics).
     std::size_t SliceCount() const;
+    // Height of the slice tree (0 when empty; for tests and diagnostics).
+    int Depth() const;
 
     struct Node;
 private:
@@ -44,7 +47,8 @@ class SequenceBuilder {
 public:
     explicit SequenceBuilder(BlockStore& store = BlockStore::Instance());
     void Append(const float* samples, SampleCount frames);
-    Sequence Finish();   // flushes the partial block
+    SampleCount Length() const;   // frames appended so far
+    Sequence Finish();   // flushes the partial block; the builder starts afresh
 private:
     BlockStore& store_;
     std::vector<float> pending_;
