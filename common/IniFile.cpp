@@ -279,11 +279,13 @@ bool HasLineBreak(const QString& s) {
 // Why a change cannot be stored, or an empty text when it can.
 QString Refusal(const IniChange& c) {
     const QString section = c.section.trimmed();
-    if (section.isEmpty() || HasLineBreak(section) || section.contains(u']'))
+    // A carriage return inside a name stays inside its line when read back,
+    // and files hold such names; only a line feed splits a line.
+    if (section.isEmpty() || section.contains(u'\n') || section.contains(u']'))
         return QStringLiteral("the section name \"%1\" cannot be stored").arg(c.section);
     if (c.kind == IniChange::EraseSection) return {};
     const QString key = c.key.trimmed();
-    if (key.isEmpty() || HasLineBreak(key) || key.contains(u'=') || key.startsWith(u'[') ||
+    if (key.isEmpty() || key.contains(u'\n') || key.contains(u'=') || key.startsWith(u'[') ||
         key.startsWith(u';'))
         return QStringLiteral("the key name \"%1\" cannot be stored").arg(c.key);
     if (c.kind == IniChange::Write && HasLineBreak(c.value))
@@ -452,7 +454,10 @@ bool IniFile::Commit(const std::vector<IniChange>& changes) {
         QSaveFile file(path_);
         if (!file.open(QIODevice::WriteOnly)) return Fail(WriteFailure(path_, file.errorString()));
         const QByteArray bytes = doc.Serialize();
-        if (file.write(bytes) != bytes.size()) {
+        // Check the write and the flush of Qt's buffer here: a failure that
+        // only shows when commit() flushes may go unreported there.
+        if (file.write(bytes) != bytes.size() || !file.flush() ||
+            file.error() != QFileDevice::NoError) {
             const QString reason = file.errorString();
             file.cancelWriting();
             return Fail(WriteFailure(path_, reason));

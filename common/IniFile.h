@@ -36,9 +36,10 @@
 //    A failed write leaves the old file as it was.
 //  - Failure is reported by a false result; errorString() then holds the
 //    text to show, e.g. Cannot write settings file "/x/system.dat": Permission
-//    denied. Names that cannot be stored (empty, with a line break, a key with
+//    denied. Names that cannot be stored (empty, with a line feed, a key with
 //    '=' or starting with '[' or ';', a section with ']') and values with a
-//    line break are refused the same way, without touching the file.
+//    line feed or carriage return are refused the same way, without touching
+//    the file.
 //
 // Modes
 //  - Outside an update, every call works like a profile function: it reads

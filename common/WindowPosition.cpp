@@ -10,19 +10,21 @@
 
 namespace sw {
 
-QRect ClampToScreen(QRect r, const QRect& screen) {
-    if (!screen.isValid()) return r;
-    int x = r.x(), y = r.y();
-    const int w = std::min(r.width(), screen.width());
-    const int h = std::min(r.height(), screen.height());
-    // Compare in 64 bits: stored values come from a file and may be anything.
+QRect ClampToScreen(int x, int y, int width, int height, const QRect& screenArea) {
+    // Without a screen, a screen as large as a window may be.
+    const QRect screen =
+        screenArea.isValid() ? screenArea : QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // 64-bit arithmetic: stored values come from a file and may be anything.
+    const qint64 w = std::min<qint64>(width, screen.width());
+    const qint64 h = std::min<qint64>(height, screen.height());
     const qint64 right = qint64(screen.x()) + screen.width();
     const qint64 bottom = qint64(screen.y()) + screen.height();
-    if (qint64(x) + w > right) x = int(right - w);
-    if (qint64(y) + h > bottom) y = int(bottom - h);
-    if (x < screen.x()) x = screen.x();
-    if (y < screen.y()) y = screen.y();
-    return QRect(x, y, w, h);
+    qint64 cx = x, cy = y;
+    if (cx + w > right) cx = right - w;
+    if (cy + h > bottom) cy = bottom - h;
+    if (cx < screen.x()) cx = screen.x();
+    if (cy < screen.y()) cy = screen.y();
+    return QRect(int(cx), int(cy), int(w), int(h));
 }
 
 WindowPlacement PlacementFromStored(const StoredWindowPosition& stored, const QRect& current,
@@ -34,12 +36,12 @@ WindowPlacement PlacementFromStored(const StoredWindowPosition& stored, const QR
         const int frameHeight = stored.height > kFrameHeightAllowance
                                     ? stored.height
                                     : current.height() + kFrameHeightAllowance;
-        const QRect r = ClampToScreen(QRect(stored.x, stored.y, width, frameHeight), screen);
+        const QRect r = ClampToScreen(stored.x, stored.y, width, frameHeight, screen);
         p.geometry = QRect(r.x(), r.y(), r.width(),
                            std::max(1, r.height() - kFrameHeightAllowance));
     } else {
         const int height = stored.height > 0 ? stored.height : current.height();
-        const QRect r = ClampToScreen(QRect(stored.x, stored.y, width, height), screen);
+        const QRect r = ClampToScreen(stored.x, stored.y, width, height, screen);
         p.geometry = QRect(r.topLeft(), current.size());
     }
     return p;
@@ -90,8 +92,10 @@ namespace {
 // window is maximized or full screen, Qt keeps the restored geometry.
 QRect NormalGeometry(const QWidget* w) {
     if (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        // normalGeometry() is the client area; move it out by the frame.
         const QRect normal = w->normalGeometry();
-        if (normal.isValid()) return normal;
+        const QPoint frame = w->geometry().topLeft() - w->pos();
+        if (normal.isValid()) return QRect(normal.topLeft() - frame, normal.size());
     }
     return QRect(w->pos(), w->size());
 }

@@ -50,8 +50,10 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
-// The clamping rule above, on a stored rectangle.
-QRect ClampToScreen(QRect stored, const QRect& screen);
+// The clamping rule above, on stored values (any int, no overflow). Without
+// a screen (an invalid rectangle) the screen is taken as QWIDGETSIZE_MAX
+// square at 0, 0.
+QRect ClampToScreen(int x, int y, int width, int height, const QRect& screen);
 
 // What a window at `current` (frame top-left, window size) becomes when the
 // stored values are read.

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <limits>
 
 using namespace sw;
@@ -18,7 +19,7 @@ TEST(ClampToScreen, PullsWindowsBackOntoTheScreen) {
     struct Case {
         const char* what;
         QRect screen;
-        QRect stored;
+        QRect stored;  // x, y, width, height; x2/y2 are not used
         QRect expected;
     };
     const int big = std::numeric_limits<int>::max();
@@ -35,10 +36,16 @@ TEST(ClampToScreen, PullsWindowsBackOntoTheScreen) {
          QRect(100, 40, 300, 200)},
         {"offset screen, off right", QRect(100, 40, 800, 600), QRect(850, 600, 300, 200),
          QRect(600, 440, 300, 200)},
-        {"huge stored position", kScreen, QRect(big - 10, big - 10, 500, 400),
-         QRect(1420, 680, 500, 400)},
     };
-    for (const Case& c : cases) EXPECT_EQ(ClampToScreen(c.stored, c.screen), c.expected) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(ClampToScreen(c.stored.x(), c.stored.y(), c.stored.width(), c.stored.height(),
+                                c.screen),
+                  c.expected)
+            << c.what;
+    // Values no sum of which fits an int.
+    EXPECT_EQ(ClampToScreen(big - 10, big - 10, big, big, kScreen), kScreen);
+    EXPECT_EQ(ClampToScreen(big - 10, -big - 1, 500, 400, kScreen), QRect(1420, 0, 500, 400));
+    EXPECT_EQ(ClampToScreen(-big - 1, big, 500, 400, QRect()), QRect(0, QWIDGETSIZE_MAX - 400, 500, 400));
 }
 
 TEST(PlacementFromStored, FrameStyleResizesAndRemovesTheAllowance) {
@@ -55,6 +62,8 @@ TEST(PlacementFromStored, FrameStyleResizesAndRemovesTheAllowance) {
         {"width 5000 at x 300", {300, 0, 5000, 623, false}, QRect(0, 0, 1920, 600)},
         {"zero size keeps the current size", {10, 20, 0, 0, false}, QRect(10, 20, 980, 560)},
         {"height within the allowance", {10, 20, 800, 23, false}, QRect(10, 20, 800, 560)},
+        {"largest ints", {INT_MAX, INT_MAX, INT_MAX, INT_MAX, false}, QRect(0, 0, 1920, 1057)},
+        {"smallest ints", {INT_MIN, INT_MIN, INT_MIN, INT_MIN, false}, QRect(0, 0, 980, 560)},
     };
     for (const Case& c : cases) {
         const WindowPlacement p =

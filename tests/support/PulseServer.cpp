@@ -53,17 +53,34 @@ PulseServer::~PulseServer() {
     }
 }
 
-bool EnsurePulseServer() {
-    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
-    // Lives until the process ends; the server is stopped by its destructor.
+namespace {
+
+std::unique_ptr<PulseServer>& ProcessServer() {
     static std::unique_ptr<PulseServer> server;
+    return server;
+}
+
+bool StartProcessServer() {
+    auto& server = ProcessServer();
     if (!server) {
         server = std::make_unique<PulseServer>();
         if (server->Running()) qputenv("PULSE_SERVER", server->Address().toLocal8Bit());
         // Stopped with the application object, while Qt can still tidy up.
-        if (QCoreApplication::instance()) qAddPostRoutine([] { server.reset(); });
+        if (QCoreApplication::instance()) qAddPostRoutine([] { ProcessServer().reset(); });
     }
     return server && server->Running();
+}
+
+}  // namespace
+
+bool EnsurePulseServer() {
+    if (ProcessServer()) return ProcessServer()->Running();
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
+    return StartProcessServer();
+}
+
+bool EnsurePrivatePulseServer() {
+    return StartProcessServer();
 }
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {

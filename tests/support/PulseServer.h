@@ -38,6 +38,12 @@ private:
 // started here (kept until the process ends).
 bool EnsurePulseServer();
 
+// Starts a server of this process's own (once) and points PULSE_SERVER at
+// it, whatever was set before; false when none could be started. For tests
+// that record the sink's monitor: ctest runs cases in parallel processes,
+// and on a shared server they would hear each other's sound.
+bool EnsurePrivatePulseServer();
+
 // Runs the event loop until `done` is true or timeoutMs has passed; returns
 // `done()` at the end.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs);

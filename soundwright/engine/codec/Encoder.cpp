@@ -361,23 +361,26 @@ private:
             for (int c = 0; c < outChannels_; ++c) {
                 float s = planar[c][i];
                 s = std::isnan(s) ? 0.0f : std::clamp(s, -1.0f, 1.0f);
+                // Full scale is 2^(bits-1), as every reader divides by it;
+                // +1.0 clips to the largest positive code.
                 switch (bits_) {
-                case 8: *p++ = std::uint8_t(std::lrint(s * 127.0f) + 128); break;
+                case 8: *p++ = std::uint8_t(std::clamp<long>(std::lrint(s * 128.0f), -128, 127) + 128); break;
                 case 16: {
-                    const auto v = std::int16_t(std::lrint(s * 32767.0f));
+                    const auto v = std::uint16_t(std::clamp<long>(std::lrint(s * 32768.0f), -32768, 32767));
                     *p++ = std::uint8_t(v);
-                    *p++ = std::uint8_t(std::uint16_t(v) >> 8);
+                    *p++ = std::uint8_t(v >> 8);
                     break;
                 }
                 case 24: {
-                    const auto v = std::uint32_t(std::int32_t(std::lrint(double(s) * 8388607.0)));
+                    const auto v = std::uint32_t(std::clamp<long>(std::lrint(double(s) * 8388608.0), -8388608, 8388607));
                     *p++ = std::uint8_t(v);
                     *p++ = std::uint8_t(v >> 8);
                     *p++ = std::uint8_t(v >> 16);
                     break;
                 }
                 default: {
-                    const auto v = std::uint32_t(std::int32_t(std::llrint(double(s) * 2147483647.0)));
+                    const auto v = std::uint32_t(
+                        std::clamp<long long>(std::llrint(double(s) * 2147483648.0), -2147483648LL, 2147483647LL));
                     *p++ = std::uint8_t(v);
                     *p++ = std::uint8_t(v >> 8);
                     *p++ = std::uint8_t(v >> 16);
@@ -563,8 +566,8 @@ private:
 };
 
 // ---------------------------------------------------------------------------
-// WMA: FFmpeg's wmav2 encoder in an ASF file; the tags go into the ASF
-// header as the muxer writes it.
+// WMA: FFmpeg's wmav2 encoder in an ASF file. The tags are added by TagLib
+// afterwards: the ASF muxer leaves out the comment and the year.
 
 class WmaEncoder final : public EncoderBase {
 public:
@@ -581,15 +584,6 @@ public:
         st->time_base = AVRational{1, outRate_};
         r = avcodec_parameters_from_context(st->codecpar, ctx_);
         if (r < 0) WriteFailure(path, AvErrorText(r));
-        auto meta = [&](const char* key, const std::string& value) {
-            if (!value.empty()) av_dict_set(&oc_->metadata, key, value.c_str(), 0);
-        };
-        meta("title", tags.Title);
-        meta("artist", tags.Artist);
-        meta("album", tags.Album);
-        meta("comment", tags.Comment);
-        meta("genre", GenreName(tags.Genre));
-        if (tags.Year > 0) meta("date", std::to_string(tags.Year));
         r = avio_open(&oc_->pb, temp_.Path().c_str(), AVIO_FLAG_WRITE);
         if (r < 0) WriteFailure(path, AvErrorText(r));
         r = avformat_write_header(oc_, nullptr);
@@ -668,7 +662,6 @@ private:
     void AbortStream() override {
         if (oc_ && oc_->pb) avio_closep(&oc_->pb);
     }
-    bool TagsWrittenInline() const override { return true; }
 
     AVFormatContext* oc_ = nullptr;
     AVCodecContext* ctx_ = nullptr;

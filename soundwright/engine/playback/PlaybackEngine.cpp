@@ -22,7 +22,9 @@ constexpr int kBufferMs = 120;
 // the end is declared anyway (a device that never reports the last frames).
 constexpr int kStalledTicks = 25;
 
-// Pull-mode source of the sink: hands out what the feed renders.
+// Pull-mode source of the sink: hands out what the feed renders. The sink
+// reads it from a timer of the thread it was started on (the window thread),
+// so the Source is called there too.
 class FeedDevice : public QIODevice {
 public:
     explicit FeedDevice(detail::PlaybackFeed* feed) : feed_(feed) {}

@@ -13,6 +13,7 @@
 #include "TestSupport.h"
 #include "codec/Decoder.h"
 #include "codec/Encoder.h"
+#include "codec/Tags.h"
 
 namespace codectest {
 
@@ -54,6 +55,19 @@ inline sw::PlanarBuffer Sine(int rate, int channels, double seconds, std::vector
     return b;
 }
 
+// A sine with added white noise (a fixed pseudo-random sequence): something
+// the lossy encoders cannot squeeze into a few bits.
+inline sw::PlanarBuffer Noisy(int rate, int channels, double seconds, float noise = 0.3f) {
+    sw::PlanarBuffer b = Sine(rate, channels, seconds, {0.4f, 0.3f});
+    std::uint32_t x = 12345;
+    for (auto& ch : b.channels)
+        for (float& v : ch) {
+            x = x * 1664525u + 1013904223u;
+            v += noise * (float(x >> 8) / float(1u << 24) * 2.0f - 1.0f);
+        }
+    return b;
+}
+
 // Encodes a buffer in blocks of `block` frames and finishes the file.
 inline void Encode(int code, const sw::FileFormat& f, const std::string& path, const sw::PlanarBuffer& b,
                    const sw::AudioTags& tags = {}, int block = 10000) {
@@ -84,3 +98,10 @@ inline QStringList Entries(const QString& dir) {
 }
 
 }  // namespace codectest
+
+namespace sw {
+inline void PrintTo(const AudioTags& t, std::ostream* os) {
+    *os << "{title '" << t.Title << "', artist '" << t.Artist << "', album '" << t.Album << "', comment '"
+        << t.Comment << "', genre " << t.Genre << ", year " << t.Year << "}";
+}
+}  // namespace sw

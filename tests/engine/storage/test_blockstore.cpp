@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -269,6 +272,8 @@ TEST_F(BlockStoreTest, RemovesOnlyFoldersWhoseLockNobodyHolds) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        ::close(release[1]);   // else the read below never sees the end
+        ::close(ready[0]);
         const int fd = ::open(lockPath.c_str(), O_RDWR);
         const char ok = (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ? 'y' : 'n';
         (void)!::write(ready[1], &ok, 1);
