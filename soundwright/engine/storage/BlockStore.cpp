@@ -11,6 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace sw {
@@ -91,9 +95,15 @@ void Block::Read(SampleCount offset, SampleCount count, float* out) const {
         std::memset(out, 0, std::size_t(count) * sizeof(float));
         return;
     }
+    const std::size_t sampleBytes = int16_ ? sizeof(std::int16_t) : sizeof(float);
+    std::vector<std::int16_t> packed;
     char* dst = reinterpret_cast<char*>(out);
-    std::size_t left = std::size_t(count) * sizeof(float);
-    off_t pos = off_t(byteOffset_ + offset * SampleCount(sizeof(float)));
+    if (int16_) {
+        packed.resize(std::size_t(count));
+        dst = reinterpret_cast<char*>(packed.data());
+    }
+    std::size_t left = std::size_t(count) * sampleBytes;
+    off_t pos = off_t(byteOffset_ + offset * SampleCount(sampleBytes));
     while (left > 0) {
         const ssize_t n = ::pread(file_->Fd(), dst, left, pos);
         if (n < 0) {
@@ -107,6 +117,10 @@ void Block::Read(SampleCount offset, SampleCount count, float* out) const {
         dst += n;
         pos += n;
         left -= std::size_t(n);
+    }
+    if (int16_) {
+        constexpr float kScale = 1.0f / 32768.0f;
+        for (SampleCount i = 0; i < count; ++i) out[i] = float(packed[std::size_t(i)]) * kScale;
     }
 }
 
@@ -238,6 +252,73 @@ void BlockStore::SetStoreFileLimit(std::int64_t bytes) {
     d_->current.reset();
 }
 
+namespace {
+
+// One pass over a summary interval: min and max (NaN ignored), an OR of the
+// raw bits (0 means true silence; -0.0 is not silence), and whether any sample
+// is not an exact 16-bit value (NaN, out of range, a fraction, or -0.0, which
+// would come back as +0.0).
+struct ScanResult {
+    float min, max;
+    std::uint32_t bitsOr;
+    bool inexact16;
+};
+
+ScanResult Scan(const float* s, SampleCount n) {
+    float mn = std::numeric_limits<float>::infinity();
+    float mx = -std::numeric_limits<float>::infinity();
+    std::uint32_t bitsOr = 0;
+    std::uint32_t inexact = 0;
+    SampleCount j = 0;
+#if defined(__SSE2__)
+    __m128 vmn = _mm_set1_ps(mn), vmx = _mm_set1_ps(mx);
+    __m128i vbits = _mm_setzero_si128(), vbad = _mm_setzero_si128();
+    const __m128 scale = _mm_set1_ps(32768.0f), lo = _mm_set1_ps(-32768.0f), hi = _mm_set1_ps(32767.0f);
+    const __m128i negZero = _mm_set1_epi32(int(0x80000000u));
+    for (; j + 4 <= n; j += 4) {
+        const __m128 v = _mm_loadu_ps(s + j);
+        vmn = _mm_min_ps(v, vmn);   // a NaN in v keeps the old value
+        vmx = _mm_max_ps(v, vmx);
+        const __m128i bits = _mm_castps_si128(v);
+        vbits = _mm_or_si128(vbits, bits);
+        const __m128 scaled = _mm_mul_ps(v, scale);
+        const __m128 clamped = _mm_min_ps(_mm_max_ps(scaled, lo), hi);   // NaN becomes -32768
+        const __m128 back = _mm_cvtepi32_ps(_mm_cvttps_epi32(clamped));
+        vbad = _mm_or_si128(vbad, _mm_castps_si128(_mm_cmpneq_ps(back, scaled)));
+        vbad = _mm_or_si128(vbad, _mm_cmpeq_epi32(bits, negZero));
+    }
+    alignas(16) float fmn[4], fmx[4];
+    alignas(16) std::uint32_t ub[4], ubad[4];
+    _mm_store_ps(fmn, vmn);
+    _mm_store_ps(fmx, vmx);
+    _mm_store_si128(reinterpret_cast<__m128i*>(ub), vbits);
+    _mm_store_si128(reinterpret_cast<__m128i*>(ubad), vbad);
+    for (int k = 0; k < 4; ++k) {
+        mn = std::min(mn, fmn[k]);
+        mx = std::max(mx, fmx[k]);
+        bitsOr |= ub[k];
+        inexact |= ubad[k];
+    }
+#endif
+    for (; j < n; ++j) {
+        const float v = s[j];
+        mn = std::min(mn, v);
+        mx = std::max(mx, v);
+        std::uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        bitsOr |= bits;
+        const float scaled = v * 32768.0f;
+        const float clamped = std::max(-32768.0f, std::min(32767.0f, scaled));
+        // A NaN clamps to a finite value, so the conversion is defined and the
+        // comparison with the NaN fails.
+        if (float(std::int32_t(clamped)) != scaled || bits == 0x80000000u)
+            inexact = 1;
+    }
+    return {mn, mx, bitsOr, inexact != 0};
+}
+
+}  // namespace
+
 BlockPtr BlockStore::Write(const float* samples, SampleCount frames) {
     if (frames < 0 || frames > kBlockFrames)
         throw EngineError("Audio block of " + std::to_string(frames) + " frames is out of range");
@@ -246,27 +327,32 @@ BlockPtr BlockStore::Write(const float* samples, SampleCount frames) {
     // Summaries first; they also tell whether the block is all silence.
     std::vector<MinMax> summary;
     summary.reserve(std::size_t((frames + kSummaryFrames - 1) / kSummaryFrames));
-    bool allZero = true;
+    std::uint32_t bitsOr = 0;
+    bool exact16 = true;
     float gmin = std::numeric_limits<float>::infinity();
     float gmax = -std::numeric_limits<float>::infinity();
     for (SampleCount i = 0; i < frames; i += kSummaryFrames) {
         const SampleCount end = std::min<SampleCount>(frames, i + kSummaryFrames);
-        float mn = std::numeric_limits<float>::infinity();
-        float mx = -std::numeric_limits<float>::infinity();
-        for (SampleCount j = i; j < end; ++j) {
-            const float v = samples[j];
-            if (v < mn) mn = v;
-            if (v > mx) mx = v;
-            if (v != 0.0f || std::signbit(v)) allZero = false;
-        }
+        const ScanResult r = Scan(samples + i, end - i);
+        bitsOr |= r.bitsOr;
+        if (r.inexact16) exact16 = false;
+        float mn = r.min, mx = r.max;
         if (mn > mx) mn = mx = 0.0f;   // nothing but NaN
         summary.push_back({mn, mx});
         gmin = std::min(gmin, mn);
         gmax = std::max(gmax, mx);
     }
-    if (allZero) return Block::Silence(frames);
+    if (bitsOr == 0) return Block::Silence(frames);
 
-    const std::int64_t bytes = frames * std::int64_t(sizeof(float));
+    std::vector<std::int16_t> packed;
+    const char* payload = reinterpret_cast<const char*>(samples);
+    if (exact16) {
+        packed.resize(std::size_t(frames));
+        for (SampleCount i = 0; i < frames; ++i)
+            packed[std::size_t(i)] = std::int16_t(std::int32_t(samples[i] * 32768.0f));
+        payload = reinterpret_cast<const char*>(packed.data());
+    }
+    const std::int64_t bytes = frames * std::int64_t(exact16 ? sizeof(std::int16_t) : sizeof(float));
     std::shared_ptr<StoreFile> file;
     std::int64_t offset = 0;
     std::string dir;
@@ -283,7 +369,7 @@ BlockPtr BlockStore::Write(const float* samples, SampleCount frames) {
     }
 
     // Appends to distinct ranges may run in parallel.
-    const char* src = reinterpret_cast<const char*>(samples);
+    const char* src = payload;
     std::size_t left = std::size_t(bytes);
     off_t pos = off_t(offset);
     while (left > 0) {
@@ -302,6 +388,7 @@ BlockPtr BlockStore::Write(const float* samples, SampleCount frames) {
     b->file_ = std::move(file);
     b->byteOffset_ = offset;
     b->frames_ = frames;
+    b->int16_ = exact16;
     b->summary_ = std::move(summary);
     b->overall_ = {gmin, gmax};
     return b;

@@ -51,6 +51,10 @@ private:
     std::shared_ptr<StoreFile> file_;
     std::int64_t byteOffset_ = 0;
     SampleCount frames_ = 0;
+    // Samples that are all exact 16-bit values (audio decoded from 16-bit
+    // files) are kept as int16 and turned back into the same floats on read:
+    // half the bytes on disk, bit for bit the same samples.
+    bool int16_ = false;
     std::vector<MinMax> summary_;
     MinMax overall_;
 };

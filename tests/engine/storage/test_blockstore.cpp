@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <thread>
 #include <vector>
@@ -388,4 +389,29 @@ TEST(BlockStoreExit, ProgramEndRemovesThePrivateFolder) {
     ASSERT_EQ(p.exitCode(), 0) << out.toStdString();
     ASSERT_TRUE(out.contains("FOLDER=" + dir.path())) << out.toStdString();
     EXPECT_TRUE(OurFolders(dir.path().toStdString()).empty()) << out.toStdString();
+}
+
+// Audio decoded from 16-bit files is stored at half size; what comes back
+// must still be bit for bit what went in, and anything that is not an exact
+// 16-bit value must keep the full float encoding.
+TEST_F(BlockStoreTest, SixteenBitValuesAreStoredCompactlyAndReadBackExactly) {
+    struct Case { const char* name; std::vector<float> samples; };
+    std::vector<float> ramp(5000);
+    for (std::size_t i = 0; i < ramp.size(); ++i) ramp[i] = float(int(i * 13 % 65536) - 32768) / 32768.0f;
+    std::vector<float> withNegZero = ramp;
+    withNegZero[17] = -0.0f;
+    std::vector<float> withNaN = ramp;
+    withNaN[4000] = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> withFraction = ramp;
+    withFraction[3] = 0.3f;
+    std::vector<float> withOne = ramp;
+    withOne[9] = 1.0f;   // +1.0 is not a 16-bit value (the top is 32767/32768)
+    const Case cases[] = {{"exact", ramp}, {"negative zero", withNegZero}, {"nan", withNaN},
+                          {"fraction", withFraction}, {"plus one", withOne}};
+    for (const Case& c : cases) {
+        const BlockPtr b = BlockStore::Instance().Write(c.samples.data(), SampleCount(c.samples.size()));
+        const std::vector<float> back = ReadBlock(*b);
+        ASSERT_EQ(back.size(), c.samples.size()) << c.name;
+        EXPECT_EQ(std::memcmp(back.data(), c.samples.data(), back.size() * sizeof(float)), 0) << c.name;
+    }
 }
