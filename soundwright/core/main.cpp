@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "IniFile.h"
@@ -71,5 +72,13 @@ int main(int argc, char** argv) {
     window.show();
     const QStringList args = QCoreApplication::arguments();
     if (args.size() > 1) window.Open(args.at(1));
+    // For review pictures: SW_SCREENSHOT=out.png renders the window and quits.
+    const QString shot = qEnvironmentVariable("SW_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        QTimer::singleShot(300, &window, [&] {
+            window.grab().save(shot);
+            app.quit();
+        });
+    }
     return app.exec();
 }
