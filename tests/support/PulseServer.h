@@ -7,6 +7,7 @@
 // before the first use of Qt Multimedia (QMediaDevices reads the server
 // address once).
 #include <QByteArray>
+#include <gtest/gtest.h>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -76,5 +77,22 @@ private:
 double Rms(const std::vector<float>& samples);
 // RMS of consecutive windows of `windowFrames` frames (all channels).
 std::vector<double> WindowRms(const std::vector<float>& samples, int channels, int windowFrames);
+
+// Lets the event loop run for a while (no condition to wait for).
+inline void Spin(int ms) { WaitFor([] { return false; }, ms); }
+
+// Fixture for tests that play sound: a server of this process's own, so that
+// monitor recordings never hear what tests in other processes play; the
+// shared one from PULSE_SERVER when no private one can be started.
+class SoundDeviceTest : public ::testing::Test {
+protected:
+    static inline bool serverUp_ = false;
+    static void SetUpTestSuite() {
+        serverUp_ = EnsurePrivatePulseServer() || !qEnvironmentVariableIsEmpty("PULSE_SERVER");
+    }
+    void SetUp() override {
+        if (!serverUp_) GTEST_SKIP() << "no sound server (pulseaudio could not be started)";
+    }
+};
 
 }  // namespace swtest

@@ -43,21 +43,13 @@ struct Recorder {
     }
 };
 
-// Lets the event loop run for a while (no condition to wait for).
-void Spin(int ms) {
-    swtest::WaitFor([] { return false; }, ms);
-}
+using swtest::Spin;
 
-class PlaybackEngineTest : public ::testing::Test {
+class PlaybackEngineTest : public swtest::SoundDeviceTest {
 protected:
-    static inline bool serverUp_ = false;
-    // A server of this process's own: the monitor recordings must not hear
-    // what tests in other processes play.
-    static void SetUpTestSuite() {
-        serverUp_ = swtest::EnsurePrivatePulseServer() || !qEnvironmentVariableIsEmpty("PULSE_SERVER");
-    }
     void SetUp() override {
-        if (!serverUp_) GTEST_SKIP() << "no sound server (pulseaudio could not be started)";
+        swtest::SoundDeviceTest::SetUp();
+        if (IsSkipped()) return;
         ASSERT_TRUE(PlaybackEngine::DeviceAvailable()) << "the sound server's sink is not listed";
     }
 };

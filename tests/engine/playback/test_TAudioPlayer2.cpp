@@ -28,22 +28,9 @@ std::unique_ptr<PlanarBuffer> ToneArray(int rate, int channels, double seconds, 
     return buffer;
 }
 
-void Spin(int ms) {
-    swtest::WaitFor([] { return false; }, ms);
-}
+using swtest::Spin;
 
-class AudioPlayerTest : public ::testing::Test {
-protected:
-    static inline bool serverUp_ = false;
-    // A server of this process's own: the monitor recordings must not hear
-    // what tests in other processes play.
-    static void SetUpTestSuite() {
-        serverUp_ = swtest::EnsurePrivatePulseServer() || !qEnvironmentVariableIsEmpty("PULSE_SERVER");
-    }
-    void SetUp() override {
-        if (!serverUp_) GTEST_SKIP() << "no sound server (pulseaudio could not be started)";
-    }
-};
+class AudioPlayerTest : public swtest::SoundDeviceTest {};
 
 }  // namespace
 
