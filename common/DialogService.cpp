@@ -31,6 +31,7 @@ QString QtDialogService::GetFile(const FileDialogRequest& r, QWidget* owner) {
         d.setAcceptMode(r.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave
                                                           : QFileDialog::AcceptOpen);
         d.setFileMode(r.kind == FileDialogRequest::Save ? QFileDialog::AnyFile
+                      : r.multiSelect                   ? QFileDialog::ExistingFiles
                                                         : QFileDialog::ExistingFile);
         d.setOption(QFileDialog::ReadOnly, false);
         d.setOption(QFileDialog::DontConfirmOverwrite, !r.confirmOverwrite);
@@ -38,6 +39,8 @@ QString QtDialogService::GetFile(const FileDialogRequest& r, QWidget* owner) {
         if (!r.fileName.isEmpty()) d.selectFile(r.fileName);
         d.setSizeGripEnabled(true);
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
+        if (r.kind == FileDialogRequest::Open && r.multiSelect)
+            return d.selectedFiles().join('\n');
         return d.selectedFiles().first();
     }
     }
@@ -55,15 +58,21 @@ DialogService* SetDialogService(DialogService* service) {
 int ExecDialog(QDialog& dialog, QWidget* owner) { return Dialogs().Exec(dialog, owner); }
 
 QString QtFilterFromPipes(const QString& pipes) {
+    static const QRegularExpression ownPatterns(QStringLiteral("^(.*)\\(([^()]*)\\)\\s*$"));
     const QStringList parts = pipes.split('|');
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString caption = parts[i].trimmed();
+        const QString caption = parts[i];
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
-        // A caption that shows its own patterns is kept as it is; Qt reads
-        // the last parenthesised group as the patterns, so add ours after it.
-        out << QString("%1 (%2)").arg(caption, patterns);
+        // Qt reads the patterns from the caption's last parenthesised group,
+        // separated by blanks: a caption that shows its patterns gets them in
+        // that form, any other caption gets them appended.
+        const QRegularExpressionMatch m = ownPatterns.match(caption);
+        if (m.hasMatch())
+            out << m.captured(1) + "(" + patterns + ")";
+        else
+            out << caption + " (" + patterns + ")";
     }
     return out.join(";;");
 }

@@ -21,6 +21,9 @@ struct FileDialogRequest {
     QString filter;         // Qt filter text ("Wave (*.wav);;...")
     QString defaultSuffix;  // without the dot, save dialogs
     bool confirmOverwrite = true;
+    // Open only: several files may be chosen; GetFile returns them one per
+    // line ('\n'), in the order the dialog gives them.
+    bool multiSelect = false;
 };
 
 class DialogService {

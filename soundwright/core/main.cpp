@@ -1,80 +1,35 @@
-// soundwright: opens the file named on the command line (or lets the user
-// pick one), shows its waveform and plays it.
+// soundwright: the program entry. Reads the profile, shows the splash, creates
+// the main window and runs the message loop.
 #include <QApplication>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMainWindow>
-#include <QStatusBar>
+#include <QDir>
 #include <QTimer>
-#include <QToolBar>
 
-#include "IniFile.h"
-#include "MessageService.h"
-#include "WaveformView.h"
-#include "editor/TAudioEditor2.h"
-
-namespace {
-
-class EditorWindow : public QMainWindow {
-public:
-    EditorWindow() : view_(new WaveformView(editor_, this)) {
-        setObjectName("MainForm");
-        setCentralWidget(view_);
-        resize(980, 560);
-        auto* bar = addToolBar("Transport");
-        bar->addAction("Open", this, [this] {
-            const QString path = QFileDialog::getOpenFileName(this, "Open");
-            if (!path.isEmpty()) Open(path);
-        });
-        bar->addAction("Play", this, [this] { Run([this] {
-            if (editor_.PlayState() == 0) editor_.Play(2);
-            else editor_.Stop();
-        }); });
-        bar->addAction("Stop", this, [this] { Run([this] { editor_.Stop(); }); });
-        editor_.OnChangePlayPosition = [this](sw::SampleCount) { view_->update(); };
-        editor_.OnEndPlay = [this] { view_->update(); };
-        editor_.OnChangePosition = [this] { view_->update(); };
-    }
-
-    void Open(const QString& path) {
-        const QString full = QFileInfo(path).absoluteFilePath();
-        Run([&] {
-            editor_.OpenFile(full.toStdString());
-            statusBar()->showMessage(QString("%1 - [ %2 ]").arg(full,
-                QString::fromStdString(editor_.FileInfo().Description())));
-        });
-        view_->update();
-    }
-
-private:
-    template <class F> void Run(F&& f) {
-        try {
-            f();
-        } catch (const std::exception& e) {
-            sw::ShowError(QString::fromUtf8(e.what()), this);
-        }
-    }
-
-    sw::TAudioEditor2 editor_;
-    WaveformView* view_;
-};
-
-}  // namespace
+#include "MainForm.h"
+#include "Splash.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const sw::IniFile profile(QCoreApplication::applicationDirPath() + "/lame.dll");
-    const QString name = profile.ReadString("SYSTEM", "Name", "soundwright");
-    const QString version = profile.ReadString("SYSTEM", "Version", "");
-    QApplication::setApplicationDisplayName(name);
-    EditorWindow window;
-    window.setWindowTitle(version.isEmpty() ? name : name + " " + version);
-    window.show();
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1) window.Open(args.at(1));
-    // For review pictures: SW_SCREENSHOT=out.png renders the window and quits.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const ProductIdentity identity = ReadProfile(exeDir + "/lame.dll");
+    QApplication::setApplicationName(identity.displayName);
+    QApplication::setApplicationDisplayName(identity.displayName);
+    QApplication::setWindowIcon(QIcon(exeDir + "/soundwright.png"));
+
+    // Review pictures: SW_SCREENSHOT=<file.png> renders the main window after
+    // the start steps and quits; the splash and the welcome window are left out.
     const QString shot = qEnvironmentVariable("SW_SCREENSHOT");
+    if (shot.isEmpty()) ShowSplash(exeDir);
+
+    TMainFormOptions options;
+    options.exeDir = exeDir;
+    options.arguments = QCoreApplication::arguments().mid(1);
+    options.env = sw::FolderEnvironment::System();
+    options.identity = identity;
+    options.postAfterShow = shot.isEmpty();
+    TMainForm window(options);
+    window.show();
     if (!shot.isEmpty()) {
+        if (!options.arguments.isEmpty()) window.AfterShow();
         QTimer::singleShot(300, &window, [&] {
             window.grab().save(shot);
             app.quit();

@@ -1,0 +1,828 @@
+#include "MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "Commands.h"
+#include "DialogConventions.h"
+#include "DialogService.h"
+#include "Document.h"
+#include "Favorites.h"
+#include "FormProgress.h"
+#include "Help.h"
+#include "IniFile.h"
+#include "MessageService.h"
+#include "Ribbon.h"
+#include "Shortcuts.h"
+#include "WaitCursor.h"
+#include "WaveformView.h"
+#include "WelcomeStartForm.h"
+#include "WindowPosition.h"
+#include "editor/TAudioEditor2.h"
+
+namespace {
+
+// The companions that one identity hides.
+const char* const kCompanionActions[] = {"ActionBurnCD", "ActionCDRipper", "ActionDiscEraser",
+                                         "ActionImportFromVideo", "ActionWebFetch"};
+
+// Commands that have their handler in this build.
+const char* const kImplemented[] = {
+    "ActionNewFile", "ActionOpen", "ActionSave", "ActionSaveAs", "ActionSaveSelectionAs",
+    "ActionCopyToNew", "ActionCloseFile", "ActionExit", "ActionResample", "ActionEditID3Tags",
+    "ActionInsertFileBegin", "ActionInsertFileCurrent", "ActionInsertFileEnd", "ActionPlay",
+    "ActionPlayToEnd", "ActionLoopPlay", "ActionPause", "ActionStop", "ActionSpacePlay",
+    "ActionSelectAll", "ActionContents", "ActionWelcomeWindow", "ActionShowCommandList",
+    "ActionOnTheLeft", "ActionOnTheRight", "ActionFAQ2", "ActionFAQ3", "ActionFAQ4", "ActionFAQ5",
+    "ActionFAQ6", "ActionTransportRibbon", "ActionZoomRibbon"};
+
+// Ribbon pages and their groups with the commands each group offers.
+struct RibbonGroupDef {
+    const char* caption;
+    QList<const char*> actions;
+};
+struct RibbonPageDef {
+    const char* caption;
+    QList<RibbonGroupDef> groups;
+};
+
+const QList<RibbonPageDef>& RibbonDefs() {
+    static const QList<RibbonPageDef> defs = {
+        {"Home",
+         {{"File", {"ActionNewFile", "ActionOpen", "ActionSave", "ActionSaveAs", "ActionCloseFile"}},
+          {"Cliboard", {"ActionCut", "ActionCopy", "ActionPaste", "ActionPasteMix", "ActionCopyToNew"}},
+          {"Editing", {"ActionUndo", "ActionRedo", "ActionDelete", "ActionCrop", "ActionTrimStart", "ActionTrimEnd"}},
+          {"Select && Effect", {"ActionSelectAll", "ActionSelectSpecifiedTime", "ActionFrequencyAnalysis"}},
+          {"View", {"ActionWaveformMode", "ActionSpectralMode", "ActionShowCommandList"}}}},
+        {"File",
+         {{"Create", {"ActionNewFile", "ActionNewRecord", "ActionLoadCD", "ActionTextToSpeech"}},
+          {"Tools", {"ActionBatchConverter", "ActionImportFromVideo", "ActionWebFetch", "ActionFileMerger",
+                     "ActionWMAInfo", "ActionBurnCD", "ActionCDRipper", "ActionDiscEraser"}},
+          {"Modify", {"ActionResample", "ActionEditID3Tags", "ActionSaveSelectionAs"}}}},
+        {"Edit",
+         {{"Common", {"ActionCut", "ActionCopy", "ActionPaste", "ActionDelete", "ActionSelectAll", "ActionCrop"}},
+          {"Insert", {}},
+          {"Effect", {"ActionFadeIn", "ActionFadeOut", "ActionFade", "ActionFadeOutAndTrim", "ActionSilenceSel"}},
+          {"Extend", {"ActionRepeat", "ActionMixFile", "ActionLeftChannel", "ActionRightChannel", "ActionBothChannels"}}}},
+        {"Effect",
+         {{"Delay and Echo", {"ActionEcho", "ActionReverb", "ActionChorus"}},
+          {"Extend Effects", {"ActionReverse", "ActionInvert", "ActionMixStereo", "ActionEnvelope"}},
+          {"Filter and EQ", {"ActionEqualizer", "ActionHighPass", "ActionLowPass", "ActionBandPass", "ActionNotchFilter",
+                             "ActionLowShelf", "ActionHighShelf", "ActionPeakEQ"}},
+          {"Time and Pitch", {"ActionSpeedChange", "ActionPitchChange"}},
+          {"Amplitude and Compression", {"ActionAmplify", "ActionNormalize", "ActionCompressor"}},
+          {"Modulation", {"ActionFlanger", "ActionPhaser", "ActionVibrato"}}}},
+        {"Noise Reduction",
+         {{"Noise Reduction", {"ActionNoiseReduction", "ActionCassetteNoiseReduction",
+                               "ActionVoiceBreathNoiseReduction"}}}},
+        {"Bookmark",
+         {{"Bookmark", {"ActionSetBookmark", "ActionOpenBookmarkList"}},
+          {"Region", {"ActionAddRegion", "ActionOpenRegionList"}}}},
+        {"Options",
+         {{"Options", {"ActionOptions", "ActionWindowsMixer"}},
+          {"View", {"ActionWorkplaceBlackWhiteStyle", "ActionShowCommandList", "ActionOnTheLeft", "ActionOnTheRight"}},
+          {"Keyboard", {"ActionKeyboardShortcuts"}},
+          {"Editor View", {"ActionHorizontalDecimal", "ActionHorizontalSample", "ActionHorizontalVisible",
+                           "ActionVerticalSampleValues", "ActionVerticalNormalizedValues",
+                           "ActionVerticalDecibelValues", "ActionVerticalVisible"}},
+          {"Application View", {"ActionTransportRibbon", "ActionZoomRibbon"}}}},
+        {"Help",
+         {{"Help", {"ActionContents", "ActionWelcomeWindow", "ActionProductPage", "ActionTechnicalSupport",
+                    "ActionCompanyHomepage", "ActionVersion"}},
+          {"FAQ", {"ActionFAQ1", "ActionFAQ2", "ActionFAQ3", "ActionFAQ4", "ActionFAQ5", "ActionFAQ6"}}}},
+    };
+    return defs;
+}
+
+// The effect tree of the command list: category -> effect commands.
+const QList<QPair<const char*, QList<const char*>>>& EffectTreeDefs() {
+    static const QList<QPair<const char*, QList<const char*>>> defs = {
+        {"Amplitude", {"ActionAmplify", "ActionNormalize", "ActionCompressor", "ActionEnvelope", "ActionFadeIn",
+                       "ActionFadeOut", "ActionFade"}},
+        {"Delay and Echo", {"ActionEcho", "ActionReverb", "ActionChorus", "ActionFlanger", "ActionPhaser",
+                            "ActionVibrato"}},
+        {"Filter and EQ", {"ActionEqualizer", "ActionHighPass", "ActionLowPass", "ActionBandPass",
+                           "ActionNotchFilter", "ActionLowShelf", "ActionHighShelf", "ActionPeakEQ"}},
+        {"Time and Pitch", {"ActionSpeedChange", "ActionPitchChange"}},
+        {"Special", {"ActionReverse", "ActionInvert", "ActionMixStereo"}},
+        {"Noise Reduction", {"ActionNoiseReduction", "ActionCassetteNoiseReduction",
+                             "ActionVoiceBreathNoiseReduction"}},
+    };
+    return defs;
+}
+
+QRect ScreenArea(const QWidget* w) {
+    QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1920, 1080);
+}
+
+}  // namespace
+
+QString ClockText(qint64 samples, int sampleRate) {
+    if (sampleRate <= 0) sampleRate = 44100;
+    const qint64 ms = samples * 1000 / sampleRate;
+    const qint64 h = ms / 3600000, m = ms / 60000 % 60, s = ms / 1000 % 60, z = ms % 1000;
+    if (h > 0) return QString::asprintf("%lld:%02lld:%02lld.%03lld", h, m, s, z);
+    return QString::asprintf("%lld:%02lld.%03lld", m, s, z);
+}
+
+TMainForm::TMainForm(const TMainFormOptions& options, QWidget* parent)
+    : QMainWindow(parent), options_(options), identity_(options.identity),
+      editor_(std::make_unique<sw::TAudioEditor2>()) {
+    setObjectName("MainForm");
+    actions_ = CreateCommandActions(this);
+    byName_ = ActionsByName(actions_);
+    addActions(actions_);
+    for (const char* n : kImplemented) implemented_.insert(QString::fromLatin1(n));
+    buildLayout();
+
+    // Caption and what the identity decides.
+    setWindowTitle(identity_.version.isEmpty() ? identity_.displayName
+                                               : identity_.displayName + " " + identity_.version);
+    if (identity_.hideCompanions)
+        for (const char* n : kCompanionActions)
+            if (QAction* a = Action(n)) a->setVisible(false);
+
+    // No document; the clip flag cleared.
+    clip_ = false;
+    clippedLength_ = 0;
+
+    // Double-clicks on the editor view are taken before the view sees them;
+    // files dropped from the desktop are accepted.
+    qApp->installEventFilter(this);
+    setAcceptDrops(true);
+
+    // Folders.
+    appData_ = sw::IncludeTrailingSeparator(sw::ResolveSettingsFolder(options_.env, identity_.displayName));
+    music_ = sw::IncludeTrailingSeparator(sw::MusicFolder(options_.env));
+    temp_ = sw::TemporaryFolder(options_.env, identity_.displayName);
+
+    // Settings record and the editor's work folder.
+    vars_.Reset(music_, appData_);
+    document_ = std::make_unique<TDocument>(*editor_, vars_, recent_, identity_, this);
+    applyWorkFolder();
+
+    sw::IniFile ini(SettingsPath());
+    foundSettings_ = LoadSettings(vars_, ini);
+    if (!foundSettings_) {
+        resize(980, 560);
+        const QRect screen = ScreenArea(this);
+        move(screen.x() + (screen.width() - 980) / 2, screen.y() + (screen.height() - 560) / 2);
+        const QRect g = geometry();
+        vars_.RegionFormLeft = g.left() + g.width() - vars_.RegionFormWidth;
+        vars_.RegionFormTop = g.top() + g.height() - vars_.RegionFormHeight;
+        vars_.BookmarkFormLeft = g.left() + g.width() - vars_.BookmarkFormWidth;
+        vars_.BookmarkFormTop = g.top() + g.height() - vars_.BookmarkFormHeight;
+    }
+
+    // Favourites and recent files.
+    QString error;
+    if (!QFileInfo::exists(FavoritesPath()) && !WriteDefaultFavorites(FavoritesPath(), &error))
+        sw::ShowError(error, this);
+    if (QFileInfo::exists(RecentFilesPath())) recent_.Load(RecentFilesPath());
+
+    // Shortcuts by position, then the favourites' list and shortcuts.
+    if (!QFileInfo::exists(ShortcutsPath()) && !WriteDefaultShortcuts(ShortcutsPath(), actions_, &error))
+        sw::ShowError(error, this);
+    LoadShortcuts(ShortcutsPath(), actions_);
+    favorites_->LoadFavorites();
+    effectTree_->setStyleSheet("QTreeView::item { height: 19px; }");
+
+    setMinimumSize(500, 300);
+    timerRewind_->stop();
+    timerForword_->stop();
+
+    sw::ApplyHintFont(this);
+
+    // Command list from the record.
+    SetCommandListVisible(true);
+    SetCommandListOnTheLeft(true);
+    commandList_->setCurrentIndex(vars_.EffectPanelOnFront ? 0 : 1);
+    splitter_->setSizes(commandListLeft_ ? QList<int>{vars_.CommandBarWidth, width() - vars_.CommandBarWidth}
+                                         : QList<int>{width() - vars_.CommandBarWidth, vars_.CommandBarWidth});
+
+    sw::ReadWindowPosition(ini, "FormPos", this, sw::WindowPositionStyle::ResizeWithFrame);
+
+    readViewSettings();
+    verticalZoom_ = 100;
+
+    connectCommands();
+    connectEditor();
+    UpdateCommandStates();
+    auto* idle = new QTimer(this);
+    idle->setObjectName("TimerCommandStates");
+    connect(idle, &QTimer::timeout, this, &TMainForm::UpdateCommandStates);
+    idle->start(100);
+
+    if (options_.postAfterShow) QMetaObject::invokeMethod(this, &TMainForm::AfterShow, Qt::QueuedConnection);
+}
+
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
+    if (editor_) {
+        editor_->OnBlockOperation = nullptr;
+        editor_->OnEndOperation = nullptr;
+        editor_->OnChangePosition = nullptr;
+        editor_->OnChangePlayPosition = nullptr;
+        editor_->OnMeter = nullptr;
+        editor_->OnEndPlay = nullptr;
+    }
+    delete progressForm_.data();
+}
+
+// ---- Layout -----------------------------------------------------------------
+
+void TMainForm::buildLayout() {
+    auto* central = new QWidget(this);
+    central->setObjectName("PanelMain");
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+
+    buildQuickAccess();
+    buildRibbon();
+    column->addWidget(ribbon_);
+
+    splitter_ = new QSplitter(Qt::Horizontal, central);
+    splitter_->setObjectName("Splitter");
+    splitter_->setChildrenCollapsible(false);
+    buildCommandList();
+    editorPanel_ = new QWidget(splitter_);
+    editorPanel_->setObjectName("PanelEditor");
+    buildEditorPanel(editorPanel_);
+    splitter_->addWidget(commandList_);
+    splitter_->addWidget(editorPanel_);
+    splitter_->setStretchFactor(1, 1);
+    column->addWidget(splitter_, 1);
+
+    auto* control = new QWidget(central);
+    control->setObjectName("PanelControl");
+    buildControlPanel(control);
+    column->addWidget(control);
+
+    buildStatusBar();
+
+    progressForm_ = new TFormProgress(nullptr);
+    progress_ = std::make_unique<TProgressDisplay>(this, progressForm_.data());
+}
+
+void TMainForm::buildQuickAccess() {
+    auto* bar = new QWidget(this);
+    bar->setObjectName("PanelQuickAccess");
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 1, 4, 1);
+    row->setSpacing(1);
+    const QList<QPair<const char*, const char*>> buttons = {
+        {"QuickButtonNewFile", "ActionNewFile"}, {"QuickButtonNewRecord", "ActionNewRecord"},
+        {"QuickButtonOpen", "ActionOpen"},       {"QuickButtonUndo", "ActionUndo"},
+        {"QuickButtonRedo", "ActionRedo"},       {"QuickButtonSaveAs", "ActionSaveAs"}};
+    for (const auto& [name, action] : buttons) {
+        auto* b = new QToolButton(bar);
+        b->setObjectName(name);
+        b->setDefaultAction(Action(action));
+        b->setAutoRaise(true);
+        row->addWidget(b);
+    }
+    row->addStretch(1);
+    setMenuWidget(bar);
+}
+
+void TMainForm::buildRibbon() {
+    ribbon_ = new TRibbon(this);
+    for (const RibbonPageDef& p : RibbonDefs()) {
+        QWidget* page = ribbon_->AddPage(p.caption);
+        for (const RibbonGroupDef& g : p.groups) {
+            QList<QAction*> acts;
+            for (const char* n : g.actions) acts << Action(n);
+            QWidget* group = ribbon_->AddGroup(page, g.caption, acts);
+            if (QString(p.caption) == "Edit" && QString(g.caption) == "Insert") {
+                auto* insertFile = new QMenu(this);
+                insertFile->setObjectName("PopupMenuInsertFile");
+                insertFile->addActions({Action("ActionInsertFileBegin"), Action("ActionInsertFileCurrent"),
+                                        Action("ActionInsertFileEnd")});
+                ribbon_->AddMenuButton(group, "ButtonInsertFile", "Insert File", insertFile);
+                auto* insertSilence = new QMenu(this);
+                insertSilence->setObjectName("PopupMenuInsertSlience");
+                insertSilence->addActions({Action("ActionInsertSilenceBegin"), Action("ActionInsertSilenceCurrent"),
+                                           Action("ActionInsertSilenceEnd")});
+                ribbon_->AddMenuButton(group, "ButtonInsertSilence", "Insert Silence", insertSilence);
+            }
+            if (QString(p.caption) == "Home" && QString(g.caption) == "File") {
+                auto* save = new QMenu(this);
+                save->setObjectName("PopupMenuSave");
+                save->addAction(Action("ActionSave"));
+                save->addAction(Action("ActionSaveAs"));
+                save->addSeparator();
+                save->addAction(Action("ActionSaveSelectionAs"));
+                ribbon_->AddMenuButton(group, "ButtonSaveMenu", "Save", save);
+            }
+        }
+        ribbon_->FinishPage(page);
+    }
+}
+
+void TMainForm::buildCommandList() {
+    commandList_ = new QTabWidget(splitter_);
+    commandList_->setObjectName("SkinPageControlCommandList");
+    commandList_->setMinimumWidth(120);
+
+    auto* effects = new QWidget;
+    effects->setObjectName("bsSkinTabSheetEffects");
+    auto* ev = new QVBoxLayout(effects);
+    ev->setContentsMargins(0, 0, 0, 0);
+    effectTree_ = new QTreeWidget(effects);
+    effectTree_->setObjectName("TreeViewEffects");
+    effectTree_->setHeaderHidden(true);
+    for (const auto& [category, names] : EffectTreeDefs()) {
+        auto* top = new QTreeWidgetItem(effectTree_, QStringList{category});
+        for (const char* n : names) {
+            if (QAction* a = Action(n)) {
+                auto* item = new QTreeWidgetItem(top, QStringList{StripAmpersands(a->text())});
+                item->setData(0, Qt::UserRole, a->objectName());
+            }
+        }
+    }
+    effectTree_->expandAll();
+    connect(effectTree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        if (QAction* a = Action(item->data(0, Qt::UserRole).toString()); a && a->isEnabled()) a->trigger();
+    });
+    ev->addWidget(effectTree_);
+    commandList_->addTab(effects, "Effects");
+
+    auto* favs = new QWidget;
+    favs->setObjectName("bsSkinTabSheetFavorites");
+    auto* fv = new QVBoxLayout(favs);
+    fv->setContentsMargins(0, 0, 0, 0);
+    favoriteList_ = new FavoriteListBox(favs);
+    favoriteList_->setObjectName("FavoriteListBox");
+    fv->addWidget(favoriteList_, 1);
+    auto* edit = new QPushButton("Edit Favorites...", favs);
+    edit->setObjectName("ButtonEditF");
+    edit->setEnabled(false);   // the favourites editor comes with the effects
+    fv->addWidget(edit);
+    commandList_->addTab(favs, "Favorites");
+    favorites_ = new TFavoriteCommands(this, favoriteList_, FavoritesPath(), this);
+
+    connect(commandList_, &QTabWidget::currentChanged, this,
+            [this](int page) { vars_.EffectPanelOnFront = page == 0; });
+}
+
+void TMainForm::buildEditorPanel(QWidget* panel) {
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    view_ = new WaveformView(*editor_, panel);
+    view_->setObjectName("AudioEditor");
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    row->addWidget(view_, 1);
+    for (QProgressBar** bar : {&leftBar_, &rightBar_}) {
+        *bar = new QProgressBar(panel);
+        (*bar)->setOrientation(Qt::Vertical);
+        (*bar)->setRange(0, 100);
+        (*bar)->setValue(0);
+        (*bar)->setTextVisible(false);
+        (*bar)->setFixedWidth(10);
+        row->addWidget(*bar);
+    }
+    leftBar_->setObjectName("LeftBar");
+    rightBar_->setObjectName("RightBar");
+}
+
+void TMainForm::buildControlPanel(QWidget* panel) {
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(4, 3, 4, 3);
+    row->setSpacing(3);
+    struct B { const char* name; const char* text; const char* action; };
+    const QList<B> transport = {
+        {"ButtonPlay", "Play", "ActionPlay"},         {"ButtonPlayToEnd", "To End", "ActionPlayToEnd"},
+        {"ButtonPlayLooped", "Loop", "ActionLoopPlay"}, {"ButtonPause", "Pause", "ActionPause"},
+        {"ButtonStop", "Stop", "ActionStop"},         {"ButtonStart", "|<", "ActionGoToStart"},
+        {"ButtonRewind", "<<", "ActionRewind"},       {"ButtonForword", ">>", "ActionFastForword"},
+        {"ButtonEnd", ">|", "ActionGoToEnd"},         {"ButtonRecord", "Rec", "ActionNewRecord"}};
+    for (const B& b : transport) {
+        auto* button = new QPushButton(b.text, panel);
+        button->setObjectName(b.name);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setMinimumWidth(36);
+        button->setProperty("command", b.action);
+        row->addWidget(button);
+        transportButtons_ << button;
+        if (QString(b.name) != "ButtonRewind" && QString(b.name) != "ButtonForword") {
+            connect(button, &QPushButton::clicked, this, [this, b] {
+                view_->setFocus();
+                if (QAction* a = Action(b.action); a && a->isEnabled()) a->trigger();
+            });
+        }
+    }
+    timerRewind_ = new QTimer(this);
+    timerRewind_->setObjectName("TimerRewind");
+    timerRewind_->setInterval(10);
+    timerForword_ = new QTimer(this);
+    timerForword_->setObjectName("TimerForword");
+    timerForword_->setInterval(10);
+
+    row->addSpacing(8);
+    const QList<B> zoom = {{"ButtonZoomIn", "Zoom In", "ActionZoomIn"},
+                           {"ButtonZoomOut", "Zoom Out", "ActionZoomOut"},
+                           {"ButtonZoomToSelection", "Zoom Sel", "ActionZoomToSelection"},
+                           {"ButtonZoomFull", "Zoom Full", "ActionZoomFull"}};
+    for (const B& b : zoom) {
+        auto* button = new QPushButton(b.text, panel);
+        button->setObjectName(b.name);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setProperty("command", b.action);
+        row->addWidget(button);
+        transportButtons_ << button;
+        connect(button, &QPushButton::clicked, this, [this, b] {
+            view_->setFocus();
+            if (QAction* a = Action(b.action); a && a->isEnabled()) a->trigger();
+        });
+    }
+    row->addSpacing(8);
+    labelTime_ = new QLabel("0:00.000", panel);
+    labelTime_->setObjectName("LabelTime");
+    QFont f = labelTime_->font();
+    f.setPointSize(16);
+    f.setBold(true);
+    labelTime_->setFont(f);
+    labelTime_->setMinimumWidth(120);
+    labelTime_->setAlignment(Qt::AlignCenter);
+    row->addWidget(labelTime_);
+    row->addStretch(1);
+
+    auto addField = [&](const char* labelName, const char* caption, const char* editName) {
+        auto* l = new QLabel(caption, panel);
+        l->setObjectName(labelName);
+        row->addWidget(l);
+        auto* e = new QLineEdit(panel);
+        e->setObjectName(editName);
+        e->setFixedWidth(90);
+        e->setReadOnly(true);   // typed times come with the selection commands
+        row->addWidget(e);
+        return e;
+    };
+    editStart_ = addField("LabelStart", "Start:", "EditStart");
+    editEnd_ = addField("LabelEnd", "End:", "EditEnd");
+    editLength_ = addField("LabelSelLength", "Length:", "EditLength");
+    labelFileLength_ = new QLabel(panel);
+    labelFileLength_->setObjectName("LabelFileLength");
+    row->addWidget(labelFileLength_);
+}
+
+void TMainForm::buildStatusBar() {
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName("bsSkinStatusBar");
+    panelModified_ = new QLabel(" ", bar);
+    panelModified_->setObjectName("bsSkinStatusPanelModified");
+    panelModified_->setMinimumWidth(80);
+    panelFileInfo_ = new QLabel(bar);
+    panelFileInfo_->setObjectName("bsSkinStatusPanelFileInfo");
+    bar->addWidget(panelModified_);
+    bar->addWidget(panelFileInfo_, 1);
+    setStatusBar(bar);
+}
+
+// ---- Commands ---------------------------------------------------------------
+
+template <class F> void TMainForm::run(F&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        sw::ShowError(QString::fromUtf8(e.what()), this);
+    }
+    HideProgress();
+    UpdateCommandStates();
+    view_->update();
+}
+
+void TMainForm::on(const char* actionName, std::function<void()> handler) {
+    QAction* a = Action(actionName);
+    if (!a) return;
+    connect(a, &QAction::triggered, this, [this, a, handler] {
+        // A shortcut can reach a command whose state changed since the last
+        // update: check again before running.
+        UpdateCommandStates();
+        if (!a->isEnabled()) return;
+        run(handler);
+    });
+}
+
+void TMainForm::connectCommands() {
+    TDocument& d = *document_;
+    d.hooks.stopTransport = [this] { StopTransport(); };
+    d.hooks.play = [this] { PlayCommand(1); };
+    d.hooks.modifiedPanel = [this](const QString& t) { panelModified_->setText(t); };
+    d.hooks.fileInfoPanel = [this](const QString& t) { panelFileInfo_->setText(t); };
+    d.hooks.clearMarkerLists = [] {};
+    d.hooks.applyWorkFolder = [this] { applyWorkFolder(); };
+
+    on("ActionNewFile", [&d] { d.NewFile(); });
+    on("ActionOpen", [&d] { d.Open(); });
+    on("ActionSave", [&d] { d.SaveFile(); });
+    on("ActionSaveAs", [&d] { d.SaveFileAs(); });
+    on("ActionSaveSelectionAs", [&d] { d.SaveSelectionAs(); });
+    on("ActionCopyToNew", [&d] { d.CopyToNew(); });
+    on("ActionCloseFile", [&d] { d.CloseFile(); });
+    on("ActionExit", [this] { close(); });
+    on("ActionResample", [&d] { d.Resample(); });
+    on("ActionEditID3Tags", [&d] { d.EditID3Tags(); });
+    on("ActionInsertFileBegin", [&d] { d.InsertFile(TDocument::InsertWhere::Begin); });
+    on("ActionInsertFileCurrent", [&d] { d.InsertFile(TDocument::InsertWhere::Current); });
+    on("ActionInsertFileEnd", [&d] { d.InsertFile(TDocument::InsertWhere::End); });
+    on("ActionPlay", [this] { PlayCommand(1); });
+    on("ActionPlayToEnd", [this] { PlayCommand(2); });
+    on("ActionLoopPlay", [this] { PlayCommand(3); });
+    on("ActionSpacePlay", [this] { PlayCommand(1); });
+    on("ActionPause", [this] { PauseCommand(); });
+    on("ActionStop", [this] { StopTransport(); });
+    on("ActionSelectAll", [this] { SelectAll(); });
+    on("ActionWelcomeWindow", [this] { RunWelcomeWindow(); });
+    on("ActionContents", [this] { showHelp("WelcometoAPP"); });
+    on("ActionFAQ2", [this] { showHelp("RecordQuicktour"); });
+    on("ActionFAQ3", [this] { showHelp("ImportingAudioTracksfromCD"); });
+    on("ActionFAQ4", [this] { showHelp("BasicAudioEditing"); });
+    on("ActionFAQ5", [this] { showHelp("ConnectingYourStereoEquipment"); });
+    on("ActionFAQ6", [this] { showHelp("BookmarksandRegions"); });
+    on("ActionShowCommandList", [this] {
+        SetCommandListVisible(Action("ActionShowCommandList")->isChecked());
+        sw::IniFile(SettingsPath()).WriteBool("System", "ShowCommandBar", commandList_->isVisibleTo(this));
+    });
+    on("ActionOnTheLeft", [this] {
+        SetCommandListOnTheLeft(true);
+        sw::IniFile(SettingsPath()).WriteBool("System", "CommandBarOnTheLeft", true);
+    });
+    on("ActionOnTheRight", [this] {
+        SetCommandListOnTheLeft(false);
+        sw::IniFile(SettingsPath()).WriteBool("System", "CommandBarOnTheLeft", false);
+    });
+    // These two only carry their own check marks.
+    on("ActionTransportRibbon", [] {});
+    on("ActionZoomRibbon", [] {});
+}
+
+void TMainForm::connectEditor() {
+    sw::TAudioEditor2& e = *editor_;
+    e.OnBlockOperation = [this](int percent) { ShowProgress(percent); };
+    e.OnEndOperation = [this] { HideProgress(); };
+    e.OnChangePosition = [this] {
+        updateSelectionFields();
+        updateClock();
+        view_->update();
+    };
+    e.OnChangePlayPosition = [this](sw::SampleCount pos) {
+        labelTime_->setText(ClockText(pos, editor_->FileInfo().SampleRate()));
+        view_->update();
+    };
+    e.OnMeter = [this](int l, int r) {
+        leftBar_->setValue(qBound(0, l, 100));
+        rightBar_->setValue(qBound(0, r, 100));
+    };
+    e.OnEndPlay = [this] {
+        leftBar_->setValue(0);
+        rightBar_->setValue(0);
+        updateClock();
+        UpdateCommandStates();
+        view_->update();
+    };
+}
+
+void TMainForm::UpdateCommandStates() {
+    TCommandState s;
+    s.open = document_->IsOpen() && editor_->IsOpen();
+    s.hasExtension = s.open && !QFileInfo(document_->FileName()).suffix().isEmpty();
+    if (s.open) {
+        s.canUndo = editor_->CanUndo();
+        s.canRedo = editor_->CanRedo();
+        s.clip = clip_;
+        s.audio = editor_->Position().Length() > 0;
+        s.sel = s.audio && editor_->Position().SelEnd() - editor_->Position().SelStart() > 0;
+    }
+    for (QAction* a : actions_) {
+        const TCommandInfo* c = FindCommand(a->objectName());
+        if (!c) continue;
+        const bool enabled = implemented_.contains(a->objectName()) && CommandEnabled(c->rule, s);
+        if (a->isEnabled() != enabled) a->setEnabled(enabled);
+    }
+    for (QPushButton* b : transportButtons_) {
+        QAction* a = Action(b->property("command").toString());
+        const bool enabled = s.audio && a && a->isEnabled();
+        if (b->isEnabled() != enabled) b->setEnabled(enabled);
+    }
+}
+
+void TMainForm::StopTransport() {
+    const int state = editor_->PlayState();
+    if (state == 1 || state == 2 || state == 5) editor_->Stop();
+}
+
+void TMainForm::PlayCommand(int mode) {
+    switch (editor_->PlayState()) {
+    case 0: editor_->Play(mode); break;
+    case 1: editor_->Stop(); break;
+    case 5: editor_->Resume(); break;
+    default: break;
+    }
+}
+
+void TMainForm::PauseCommand() {
+    switch (editor_->PlayState()) {
+    case 0: editor_->Play(1); break;
+    case 1: editor_->Pause(); break;
+    case 5: editor_->Resume(); break;
+    default: break;
+    }
+}
+
+void TMainForm::SelectAll() {
+    auto& p = editor_->Position();
+    p.SetHasSelection(true);
+    p.SetSelStart(0);
+    p.SetSelEnd(p.Length());
+}
+
+void TMainForm::showHelp(const QString& topic) { sw::ShowHelpTopicGuarded(this, topic); }
+
+void TMainForm::SetCommandListVisible(bool visible) {
+    commandList_->setVisible(visible);
+    if (splitter_->count() > 1) splitter_->handle(1)->setVisible(visible);
+    if (QAction* a = Action("ActionShowCommandList")) a->setChecked(visible);
+}
+
+void TMainForm::SetCommandListOnTheLeft(bool left) {
+    commandListLeft_ = left;
+    const int width = commandList_->width() > 0 && commandList_->isVisible() ? commandList_->width()
+                                                                             : vars_.CommandBarWidth;
+    splitter_->insertWidget(left ? 0 : 1, commandList_);
+    const int total = qMax(splitter_->width(), width + 200);
+    splitter_->setSizes(left ? QList<int>{width, total - width} : QList<int>{total - width, width});
+    splitter_->setStretchFactor(left ? 1 : 0, 1);
+    splitter_->setStretchFactor(left ? 0 : 1, 0);
+    if (QAction* a = Action(left ? "ActionOnTheLeft" : "ActionOnTheRight")) a->setChecked(true);
+}
+
+void TMainForm::readViewSettings() {
+    sw::IniFile ini(SettingsPath());
+    SetCommandListOnTheLeft(ini.ReadBool("System", "CommandBarOnTheLeft", true));
+    SetCommandListVisible(ini.ReadBool("System", "ShowCommandBar", true));
+    if (QAction* a = Action("ActionTransportRibbon")) a->setChecked(ini.ReadBool("System", "TopTranportBar", false));
+    if (QAction* a = Action("ActionZoomRibbon")) a->setChecked(ini.ReadBool("System", "TopZoomBar", true));
+    leftBar_->setValue(0);
+    rightBar_->setValue(0);
+}
+
+void TMainForm::applyWorkFolder() {
+    const QString folder = vars_.OP_UseDefFolder ? appData_ : vars_.OP_WorkingFolder;
+    if (!folder.isEmpty()) editor_->SetTempDirectory(folder.toStdString());
+}
+
+void TMainForm::updateClock() {
+    if (!editor_->IsOpen()) {
+        labelTime_->setText(ClockText(0, 44100));
+        return;
+    }
+    labelTime_->setText(ClockText(editor_->Position().CurrentPosition(), editor_->FileInfo().SampleRate()));
+}
+
+void TMainForm::updateSelectionFields() {
+    if (!editor_->IsOpen()) {
+        editStart_->clear();
+        editEnd_->clear();
+        editLength_->clear();
+        labelFileLength_->clear();
+        return;
+    }
+    const auto& p = editor_->Position();
+    const int rate = editor_->FileInfo().SampleRate();
+    editStart_->setText(ClockText(p.SelStart(), rate));
+    editEnd_->setText(ClockText(p.SelEnd(), rate));
+    editLength_->setText(ClockText(p.SelEnd() - p.SelStart(), rate));
+    labelFileLength_->setText("File: " + ClockText(p.Length(), rate));
+}
+
+// ---- Progress ---------------------------------------------------------------
+
+void TMainForm::ShowProgress(int percent) {
+    if (progress_) progress_->ShowProgress(percent);
+}
+
+void TMainForm::HideProgress() {
+    if (progress_) progress_->HideProgress();
+    setEnabled(true);
+}
+
+TFormProgress* TMainForm::ProgressForm() const { return progressForm_.data(); }
+
+// ---- Start and end ----------------------------------------------------------
+
+void TMainForm::AfterShow() {
+    show();
+    const QStringList& args = options_.arguments;
+    if (!args.isEmpty()) {
+        // The argument becomes the document's name, LastOpenDir and the
+        // recent entry, so it is made absolute first.
+        const QFileInfo fi(args.first());
+        if (fi.exists() && fi.isFile() && TDocument::IsSupportedExtension("." + fi.suffix()))
+            run([&] { document_->OpenDocument(fi.absoluteFilePath()); });
+        return;
+    }
+    if (vars_.ShowStartDialog) RunWelcomeWindow();
+}
+
+void TMainForm::RunWelcomeWindow() {
+    StopTransport();
+    TWelcomeStartForm form(vars_, recent_, identity_.displayName, options_.exeDir, RecentFilesPath(), this);
+    sw::ApplyHintFont(&form);
+    sw::PlaceCentredOver(&form, this);
+    sw::ExecDialog(form, this);
+    switch (form.choice()) {
+    case WelcomeChoice::NewFile: run([this] { document_->NewFile(); }); break;
+    case WelcomeChoice::Open: run([this] { document_->Open(); }); break;
+    case WelcomeChoice::RecentFile: OpenRecentFile(form.chosenFile()); break;
+    case WelcomeChoice::NewRecord:
+    case WelcomeChoice::LoadCD:
+    case WelcomeChoice::TextToSpeech: {
+        // These commands come with recording, CD loading and speech.
+        const char* name = form.choice() == WelcomeChoice::NewRecord ? "ActionNewRecord"
+                           : form.choice() == WelcomeChoice::LoadCD  ? "ActionLoadCD"
+                                                                     : "ActionTextToSpeech";
+        UpdateCommandStates();
+        if (QAction* a = Action(name); a && a->isEnabled()) a->trigger();
+        break;
+    }
+    case WelcomeChoice::None: break;
+    }
+}
+
+void TMainForm::OpenRecentFile(const QString& path) {
+    if (QFileInfo::exists(path)) {
+        run([&] { document_->OpenDocument(path); });
+        return;
+    }
+    sw::ShowError(path + " was not found.", this);
+    recent_.Remove(path);
+}
+
+void TMainForm::FormClose() {
+    sw::IniFile ini(SettingsPath());
+    sw::WriteWindowPosition(ini, "FormPos", this, sw::WindowPositionStyle::ResizeWithFrame);
+    recent_.Save(RecentFilesPath());
+    if (commandList_->isVisible() && commandList_->width() > 0) vars_.CommandBarWidth = commandList_->width();
+    if (!SaveSettings(vars_, ini)) sw::ShowError(ini.errorString(), this);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool allowed = false;
+    run([&] { allowed = document_->QueryExit(); });
+    if (!allowed) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    if (progressForm_) progressForm_->close();
+    event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& u : event->mimeData()->urls()) paths << (u.isLocalFile() ? u.toLocalFile() : QString());
+    event->acceptProposedAction();
+    run([&] { document_->DropFiles(paths); });
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == view_) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::LeftButton) {
+            // The view never sees the double-click; it selects everything.
+            UpdateCommandStates();
+            if (QAction* a = Action("ActionSelectAll"); a && a->isEnabled()) a->trigger();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
