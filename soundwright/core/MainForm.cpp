@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -412,22 +413,32 @@ void TMainForm::buildEditorPanel(QWidget* panel) {
 void TMainForm::buildControlPanel(QWidget* panel) {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(4, 3, 4, 3);
-    row->setSpacing(3);
-    struct B { const char* name; const char* text; const char* action; };
+    row->setSpacing(2);
+    struct B { const char* name; const char* text; const char* action; const char* tip; };
     const QList<B> transport = {
-        {"ButtonPlay", "Play", "ActionPlay"},         {"ButtonPlayToEnd", "To End", "ActionPlayToEnd"},
-        {"ButtonPlayLooped", "Loop", "ActionLoopPlay"}, {"ButtonPause", "Pause", "ActionPause"},
-        {"ButtonStop", "Stop", "ActionStop"},         {"ButtonStart", "|<", "ActionGoToStart"},
-        {"ButtonRewind", "<<", "ActionRewind"},       {"ButtonForword", ">>", "ActionFastForword"},
-        {"ButtonEnd", ">|", "ActionGoToEnd"},         {"ButtonRecord", "Rec", "ActionNewRecord"}};
-    for (const B& b : transport) {
-        auto* button = new QPushButton(b.text, panel);
+        {"ButtonPlay", "\u25B6", "ActionPlay", "Play"},
+        {"ButtonPlayToEnd", "\u25B6|", "ActionPlayToEnd", "Play To End"},
+        {"ButtonPlayLooped", "\u21BB", "ActionLoopPlay", "Loop Play"},
+        {"ButtonPause", "\u2016", "ActionPause", "Pause"},
+        {"ButtonStop", "\u25A0", "ActionStop", "Stop"},
+        {"ButtonStart", "|\u25C0", "ActionGoToStart", "Go to Start"},
+        {"ButtonRewind", "\u25C0\u25C0", "ActionRewind", "Rewind"},
+        {"ButtonForword", "\u25B6\u25B6", "ActionFastForword", "Fast Forword"},
+        {"ButtonEnd", "\u25B6|", "ActionGoToEnd", "Go To End"},
+        {"ButtonRecord", "\u25CF", "ActionNewRecord", "Record"}};
+    auto makeButton = [&](const B& b) {
+        auto* button = new QPushButton(QString::fromUtf8(b.text), panel);
         button->setObjectName(b.name);
+        button->setToolTip(b.tip);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setMinimumWidth(36);
+        button->setFixedSize(34, 26);
         button->setProperty("command", b.action);
         row->addWidget(button);
         transportButtons_ << button;
+        return button;
+    };
+    for (const B& b : transport) {
+        QPushButton* button = makeButton(b);
         if (QString(b.name) != "ButtonRewind" && QString(b.name) != "ButtonForword") {
             connect(button, &QPushButton::clicked, this, [this, b] {
                 view_->setFocus();
@@ -442,44 +453,44 @@ void TMainForm::buildControlPanel(QWidget* panel) {
     timerForword_->setObjectName("TimerForword");
     timerForword_->setInterval(10);
 
-    row->addSpacing(8);
-    const QList<B> zoom = {{"ButtonZoomIn", "Zoom In", "ActionZoomIn"},
-                           {"ButtonZoomOut", "Zoom Out", "ActionZoomOut"},
-                           {"ButtonZoomToSelection", "Zoom Sel", "ActionZoomToSelection"},
-                           {"ButtonZoomFull", "Zoom Full", "ActionZoomFull"}};
+    row->addSpacing(10);
+    const QList<B> zoom = {{"ButtonZoomIn", "+", "ActionZoomIn", "Zoom In"},
+                           {"ButtonZoomOut", "\u2212", "ActionZoomOut", "Zoom Out"},
+                           {"ButtonZoomToSelection", "[ ]", "ActionZoomToSelection", "Zoom To Selection"},
+                           {"ButtonZoomFull", "\u2194", "ActionZoomFull", "Zoom Full"}};
     for (const B& b : zoom) {
-        auto* button = new QPushButton(b.text, panel);
-        button->setObjectName(b.name);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setProperty("command", b.action);
-        row->addWidget(button);
-        transportButtons_ << button;
+        QPushButton* button = makeButton(b);
         connect(button, &QPushButton::clicked, this, [this, b] {
             view_->setFocus();
             if (QAction* a = Action(b.action); a && a->isEnabled()) a->trigger();
         });
     }
-    row->addSpacing(8);
+    row->addSpacing(10);
     labelTime_ = new QLabel("0:00.000", panel);
     labelTime_->setObjectName("LabelTime");
     QFont f = labelTime_->font();
     f.setPointSize(16);
     f.setBold(true);
     labelTime_->setFont(f);
-    labelTime_->setMinimumWidth(120);
+    labelTime_->setMinimumWidth(QFontMetrics(f).horizontalAdvance("00:00:00.000") + 12);
     labelTime_->setAlignment(Qt::AlignCenter);
     row->addWidget(labelTime_);
     row->addStretch(1);
 
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(0);
+    int column = 0;
     auto addField = [&](const char* labelName, const char* caption, const char* editName) {
         auto* l = new QLabel(caption, panel);
         l->setObjectName(labelName);
-        row->addWidget(l);
+        fields->addWidget(l, 0, column);
         auto* e = new QLineEdit(panel);
         e->setObjectName(editName);
-        e->setFixedWidth(90);
+        e->setFixedWidth(96);
         e->setReadOnly(true);   // typed times come with the selection commands
-        row->addWidget(e);
+        fields->addWidget(e, 1, column);
+        ++column;
         return e;
     };
     editStart_ = addField("LabelStart", "Start:", "EditStart");
@@ -487,7 +498,9 @@ void TMainForm::buildControlPanel(QWidget* panel) {
     editLength_ = addField("LabelSelLength", "Length:", "EditLength");
     labelFileLength_ = new QLabel(panel);
     labelFileLength_->setObjectName("LabelFileLength");
-    row->addWidget(labelFileLength_);
+    fields->addWidget(new QLabel("File:", panel), 0, column);
+    fields->addWidget(labelFileLength_, 1, column);
+    row->addLayout(fields);
 }
 
 void TMainForm::buildStatusBar() {
@@ -717,7 +730,7 @@ void TMainForm::updateSelectionFields() {
     editStart_->setText(ClockText(p.SelStart(), rate));
     editEnd_->setText(ClockText(p.SelEnd(), rate));
     editLength_->setText(ClockText(p.SelEnd() - p.SelStart(), rate));
-    labelFileLength_->setText("File: " + ClockText(p.Length(), rate));
+    labelFileLength_->setText(ClockText(p.Length(), rate));
 }
 
 // ---- Progress ---------------------------------------------------------------

@@ -147,6 +147,7 @@ TEditID3Form::TEditID3Form(QWidget* parent) : QDialog(parent) {
     MemoComment = new QPlainTextEdit(this);
     MemoComment->setObjectName("MemoComment");
     MemoComment->setMinimumHeight(60);
+    MemoComment->setMaximumHeight(100);
     form->addRow("Title:", EditTitle);
     form->addRow("Artist:", EditArtist);
     form->addRow("Album:", EditAlbum);

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include "DialogShots.h"
+#include "FormatDialogShots.h"
 #include "MainForm.h"
 #include "Splash.h"
 
@@ -16,22 +18,30 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(exeDir + "/soundwright.png"));
 
     // Review pictures: SW_SCREENSHOT=<file.png> renders the main window after
-    // the start steps and quits; the splash and the welcome window are left out.
+    // the start steps and quits; SW_SHOTS_DIR=<folder> renders the main window
+    // and the dialogs into that folder. The splash and the welcome window are
+    // left out of the start in both.
     const QString shot = qEnvironmentVariable("SW_SCREENSHOT");
-    if (shot.isEmpty()) ShowSplash(exeDir);
+    const QString shotsDir = qEnvironmentVariable("SW_SHOTS_DIR");
+    const bool review = !shot.isEmpty() || !shotsDir.isEmpty();
+    if (!review) ShowSplash(exeDir);
 
     TMainFormOptions options;
     options.exeDir = exeDir;
     options.arguments = QCoreApplication::arguments().mid(1);
     options.env = sw::FolderEnvironment::System();
     options.identity = identity;
-    options.postAfterShow = shot.isEmpty();
+    options.postAfterShow = !review;
     TMainForm window(options);
     window.show();
-    if (!shot.isEmpty()) {
+    if (review) {
         if (!options.arguments.isEmpty()) window.AfterShow();
         QTimer::singleShot(300, &window, [&] {
-            window.grab().save(shot);
+            if (!shot.isEmpty()) window.grab().save(shot);
+            if (!shotsDir.isEmpty()) {
+                RenderDialogShots(window, shotsDir);
+                RenderFormatDialogShots(shotsDir);
+            }
             app.quit();
         });
     }
