@@ -9,7 +9,7 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "data", "soundwright")
 
-# 5x7 letters for the product name.
+# 5x7 letters for the product name (lower case may reach two rows below).
 FONT = {
     "S": ["01111", "10000", "10000", "01110", "00001", "00001", "11110"],
     "O": ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
@@ -30,6 +30,17 @@ FONT = {
     "P": ["11110", "10001", "10001", "11110", "10000", "10000", "10000"],
     "V": ["10001", "10001", "10001", "10001", "10001", "01010", "00100"],
     " ": ["00000"] * 7,
+    # Lower case; rows 7 and 8 hold descenders.
+    "o": ["00000", "00000", "01110", "10001", "10001", "10001", "01110"],
+    "u": ["00000", "00000", "10001", "10001", "10001", "10011", "01101"],
+    "n": ["00000", "00000", "10110", "11001", "10001", "10001", "10001"],
+    "d": ["00001", "00001", "01101", "10011", "10001", "10011", "01101"],
+    "w": ["00000", "00000", "10001", "10001", "10101", "10101", "01010"],
+    "r": ["00000", "00000", "10110", "11001", "10000", "10000", "10000"],
+    "i": ["00100", "00000", "01100", "00100", "00100", "00100", "01110"],
+    "g": ["00000", "00000", "01111", "10001", "10001", "10011", "01101", "00001", "01110"],
+    "h": ["10000", "10000", "10110", "11001", "10001", "10001", "10001"],
+    "t": ["01000", "01000", "11100", "01000", "01000", "01001", "00110"],
 }
 
 
@@ -115,10 +126,10 @@ def splash():
 
     px = canvas(w, h, bg)
     waveform(px, 40, w - 40, 130, 60, (0x66, 0xff, 0x99))
-    name = "SOUNDWRIGHT"
-    text(px, name, (w - text_width(name, 5)) // 2, 200, 5, (0xf3, 0xd7, 0x9a, 255))
+    name = "Soundwright"
+    text(px, name, (w - text_width(name, 5)) // 2, 186, 5, (0xf3, 0xd7, 0x9a, 255))
     sub = "AUDIO EDITOR"
-    text(px, sub, (w - text_width(sub, 2)) // 2, 248, 2, (0xc8, 0xd8, 0xe8, 255))
+    text(px, sub, (w - text_width(sub, 2)) // 2, 244, 2, (0xc8, 0xd8, 0xe8, 255))
     write_png(os.path.join(OUT, "splash.png"), w, h, px)
 
 
@@ -131,8 +142,8 @@ def welcome():
 
     px = canvas(w, h, bg)
     waveform(px, 380, w - 20, 60, 42, (0x66, 0xff, 0x99))
-    text(px, "SOUNDWRIGHT", 28, 34, 4, (0xf3, 0xd7, 0x9a, 255))
-    text(px, "OPEN  RECORD  EDIT  SAVE", 30, 78, 2, (0xff, 0xff, 0xff, 255))
+    text(px, "Soundwright", 28, 26, 4, (0xf3, 0xd7, 0x9a, 255))
+    text(px, "OPEN  RECORD  EDIT  SAVE", 30, 82, 2, (0xff, 0xff, 0xff, 255))
     write_png(os.path.join(OUT, "welcome.png"), w, h, px)
 
 

@@ -4,83 +4,115 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
-#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QWidget>
 
 #include "ConvertSampleRateForm.h"
+#include "DialogConventions.h"
 #include "EditID3Form.h"
 #include "FormProgress.h"
+#include "GlobalVars.h"
 #include "Help.h"
 #include "HelpWindow.h"
-#include "MainForm.h"
 #include "NewFileForm.h"
 #include "RecentFiles.h"
 #include "WelcomeStartForm.h"
+#include "codec/Tags.h"
 
 namespace {
 
-void Save(QWidget& w, const QString& outDir, const QString& name) {
-    w.adjustSize();
-    w.show();
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    w.grab().save(QDir(outDir).filePath(name + ".png"));
-    w.hide();
+void Save(QWidget& w, const QString& outDir) {
+    QApplication::processEvents();
+    w.grab().save(QDir(outDir).filePath("dialog_" + w.objectName() + ".png"));
+}
+
+// Shows the dialog where it would open over the owner, saves it and hides it.
+void Shoot(QWidget& dialog, QWidget* owner, const QString& outDir) {
+    sw::ApplyHintFont(&dialog);
+    dialog.adjustSize();
+    if (owner) sw::PlaceCentredOver(&dialog, owner);
+    dialog.show();
+    Save(dialog, outDir);
+    dialog.hide();
 }
 
 }  // namespace
 
-void RenderDialogShots(TMainForm& main, const QString& outDir) {
-    QDir().mkpath(outDir);
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    main.grab().save(QDir(outDir).filePath("main-window.png"));
+namespace {
 
-    RecentFiles recent;
-    for (const char* f : {"/home/user/Music/interview.mp3", "/home/user/Music/demo take 2.wav",
-                          "/home/user/Music/podcast-episode-12.ogg"})
-        recent.Touch(f);
-    const QString mru = QDir::temp().filePath("sw-shots-mru.dat");
-    recent.Save(mru);
-    TGlobalVars vars = main.Vars();
+void RenderDialogs(QWidget& owner, const QString& outDir) {
+    QDir().mkpath(outDir);
+    QWidget* o = &owner;
+    const QString exeDir = QCoreApplication::applicationDirPath();
+
     {
-        TWelcomeStartForm welcome(vars, recent, main.Identity().displayName,
-                                  QCoreApplication::applicationDirPath(), mru, &main);
-        Save(welcome, outDir, "dialog_WelcomeStartForm");
-    }
-    QFile::remove(mru);
-    {
-        TNewFileForm form(&main);
-        Save(form, outDir, "dialog_NewFileForm");
-    }
-    {
-        TConvertSampleRateForm form(&main);
-        Save(form, outDir, "dialog_ConvertSampleRateForm");
+        // Three recent files of a made-up list; the real list is not touched.
+        QTemporaryDir dir;
+        TGlobalVars vars;
+        RecentFiles recent;
+        for (const char* name : {"Interview take 1.wav", "Band rehearsal.mp3", "Voice memo.ogg"})
+            recent.Touch(QDir(dir.path()).filePath(name));
+        const QString mru = dir.filePath("MRUList.dat");
+        recent.Save(mru);
+        const QString name = QApplication::applicationDisplayName();
+        TWelcomeStartForm form(vars, recent, name.isEmpty() ? QStringLiteral("Soundwright") : name, exeDir, mru, o);
+        Shoot(form, o, outDir);
     }
     {
-        TEditID3Form form(&main);
-        form.EditTitle->setText("Morning Birds");
-        form.EditArtist->setText("Field Recordings");
-        form.EditAlbum->setText("Garden, May");
-        form.ComboBoxGenre->addItems({"Blues", "Classic Rock", "Country", "Dance", "Disco"});
-        form.EditYear->setText("2026");
-        form.MemoComment->setPlainText("Recorded at dawn.");
-        Save(form, outDir, "dialog_EditID3Form");
+        TNewFileForm form(o);
+        Shoot(form, o, outDir);
+    }
+    {
+        TConvertSampleRateForm form(o);
+        Shoot(form, o, outDir);
+    }
+    {
+        TEditID3Form form(o);
+        for (int i = 0; i <= 147; ++i) form.ComboBoxGenre->addItem(QString::fromStdString(sw::GenreName(i)));
+        form.ComboBoxGenre->setCurrentIndex(17);
+        form.EditTitle->setText("Untitled");
+        form.EditArtist->setText("Unknown Artist");
+        form.EditAlbum->setText("Unknown Album");
+        form.EditYear->setText("2024");
+        form.MemoComment->setPlainText("Recorded in the living room.");
+        Shoot(form, o, outDir);
     }
     {
         TFormProgress form;
-        form.setFixedSize(300, 128);
-        form.ProgressBar->setValue(42);
-        form.show();
-        QApplication::processEvents();
-        form.grab().save(QDir(outDir).filePath("dialog_FormProgress.png"));
+        TProgressDisplay display(o, &form);
+        display.ShowProgress(40);
+        Save(form, outDir);
+        display.HideProgress();
     }
-    try {
-        sw::ShowHelpTopic(&main, "CreateOpenandSaveaudiofiles");
-        if (sw::HelpWindow* w = sw::Help().window()) {
-            w->resize(640, 480);
-            for (int i = 0; i < 3; ++i) QApplication::processEvents();
-            w->grab().save(QDir(outDir).filePath("dialog_HelpWindow.png"));
-            w->close();
+    {
+        sw::HelpLayer layer(sw::HelpFileFor(QCoreApplication::applicationFilePath()));
+        try {
+            layer.ShowTopic(o, "WelcometoAPP");
+            if (sw::HelpWindow* w = layer.window()) {
+                Save(*w, outDir);
+                w->hide();
+            }
+        } catch (const sw::HelpError&) {
+            // No help bundle beside this program: no picture of it.
         }
-    } catch (const std::exception&) {
     }
+}
+
+}  // namespace
+
+void RenderDialogShots(QWidget& owner, const QString& outDir) {
+    QDir().mkpath(outDir);
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    owner.grab().save(QDir(outDir).filePath("main-window.png"));
+    RenderDialogs(owner, outDir);
+}
+
+void RenderDialogShots(const QString& outDir) {
+    QWidget owner;
+    owner.setObjectName("DialogShotsOwner");
+    owner.setGeometry(60, 60, 980, 560);
+    owner.show();
+    RenderDialogs(owner, outDir);
 }

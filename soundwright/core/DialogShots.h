@@ -1,10 +1,13 @@
 #pragma once
-// Review pictures of the main window and its dialogs, rendered offscreen.
+// Review pictures of the welcome window, the small document dialogs, the
+// progress window and the help window, each saved as
+// "<outDir>/dialog_<objectName>.png".
 #include <QString>
 
-class TMainForm;
+class QWidget;
 
-// The main window as it is, the welcome window (with three recent files),
-// New Sample, Convert Sample Rate, Edit Audio Tags, the progress window and
-// the help window, each to "<outDir>/<name>.png".
-void RenderDialogShots(TMainForm& main, const QString& outDir);
+// The main window as it is ("<outDir>/main-window.png") and the dialogs as
+// they open over it.
+void RenderDialogShots(QWidget& owner, const QString& outDir);
+// The dialogs alone, over a plain stand-in for the main window.
+void RenderDialogShots(const QString& outDir);

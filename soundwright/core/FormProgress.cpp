@@ -1,10 +1,11 @@
 #include "FormProgress.h"
 
 #include <QApplication>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "DialogConventions.h"
 
@@ -12,10 +13,10 @@ TFormProgress::TFormProgress(QWidget* parent) : QDialog(parent) {
     setObjectName("FormProgress");
     setWindowTitle("Processing...");
     setModal(false);
-    auto* grid = new QGridLayout(this);
     ImageIcon = new QLabel(this);
     ImageIcon->setObjectName("ImageIcon");
-    ImageIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaPlay).pixmap(32, 32));
+    ImageIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    ImageIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     LabelProcess = new QLabel("Process audio data.", this);
     LabelProcess->setObjectName("LabelProcess");
     LabelWait = new QLabel("Please wait...", this);
@@ -24,10 +25,20 @@ TFormProgress::TFormProgress(QWidget* parent) : QDialog(parent) {
     ProgressBar->setObjectName("ProgressBar");
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
-    grid->addWidget(ImageIcon, 0, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(LabelProcess, 0, 1);
-    grid->addWidget(LabelWait, 1, 1);
-    grid->addWidget(ProgressBar, 2, 0, 1, 2);
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    texts->addWidget(LabelProcess);
+    texts->addWidget(LabelWait);
+    texts->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(12);
+    top->addWidget(ImageIcon);
+    top->addLayout(texts, 1);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->addLayout(top, 1);
+    column->addWidget(ProgressBar);
     sw::ApplyHintFont(this);
 }
 

@@ -45,6 +45,16 @@ TSplashForm::TSplashForm(const QImage& premultiplied)
         move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
     }
     setWindowOpacity(0.0);
+    qApp->installEventFilter(this);
+}
+
+bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched != this) {
+        qApp->removeEventFilter(this);
+        close();
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TSplashForm::FadeIn() {

@@ -24,6 +24,8 @@ public:
     double currentAlpha() const { return windowOpacity(); }
 
 protected:
+    // A key pressed in any window of the program closes the splash.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
     void mousePressEvent(QMouseEvent*) override;

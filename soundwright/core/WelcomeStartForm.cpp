@@ -99,7 +99,10 @@ TWelcomeStartForm::TWelcomeStartForm(TGlobalVars& vars, RecentFiles& recent, con
         choice_ = WelcomeChoice::None;
         reject();
     });
+    // Drawn in Tahoma; the hint font takes its place already here, so the
+    // size is right when the dialog is placed over its owner.
     setFont(QFont("Tahoma", font().pointSize()));
+    sw::ApplyHintFont(this);
     RefreshRecent();
 }
 

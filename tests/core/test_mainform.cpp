@@ -303,4 +303,58 @@ TEST_F(MainFormTest, CommandListSideAndVisibilityAreWrittenAtOnce) {
     EXPECT_FALSE(again.Action("ActionShowCommandList")->isChecked());
 }
 
+TEST_F(MainFormTest, ExitAsksForUnsavedChangesAndClosesWithTheClosingSteps) {
+    const QString a = home.filePath("a.wav");
+    ASSERT_TRUE(swtest::MakeTone(a, 0.2, 44100, 2));
+    TMainForm form(Options());
+    form.show();
+    ASSERT_TRUE(form.Document().OpenDocument(a));
+    form.Document().SetModified(true);
+    messages.Then(MessageAnswer::Cancel);
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(QFileInfo::exists(AppData() + "MRUList.dat"));
+    messages.Then(MessageAnswer::No);
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(messages.messages().size(), 2);
+    // The closing steps ran: recent list, window position, the record.
+    QFile mru(AppData() + "MRUList.dat");
+    ASSERT_TRUE(mru.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(mru.readAll()).trimmed(), a);
+    EXPECT_TRUE(sw::IniFile(AppData() + "system.dat").SectionExists("FormPos"));
+    EXPECT_FALSE(QFile(a).size() == 0);   // "No" wrote nothing over the file
+    ExpectScriptsUsed();
+}
+
+TEST(Identity, ProfileAndTable) {
+    QTemporaryDir dir;
+    const ProductIdentity missing = ReadProfile(dir.filePath("lame.dll"));
+    EXPECT_EQ(missing.displayName, DefaultDisplayName());
+    EXPECT_FALSE(missing.hideCompanions);
+    QFile f(dir.filePath("lame.dll"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[SYSTEM]\nName=Soundwright Lite\nVersion=2.5\n");
+    f.close();
+    const ProductIdentity lite = ReadProfile(dir.filePath("lame.dll"));
+    EXPECT_EQ(lite.displayName, "Soundwright Lite");
+    EXPECT_EQ(lite.version, "2.5");
+    EXPECT_TRUE(lite.hideCompanions);
+    const ProductIdentity other = IdentityFor("Somebody's Editor");
+    EXPECT_EQ(other.displayName, "Somebody's Editor");
+    EXPECT_EQ(other.productPage, IdentityFor(DefaultDisplayName()).productPage);
+}
+
+TEST_F(MainFormTest, CaptionAndHiddenCompanions) {
+    TMainFormOptions o = Options();
+    o.identity = IdentityFor("Soundwright Lite");
+    o.identity.version = "2.5";
+    TMainForm form(o);
+    EXPECT_EQ(form.windowTitle(), "Soundwright Lite 2.5");
+    for (const char* n : {"ActionBurnCD", "ActionCDRipper", "ActionDiscEraser", "ActionImportFromVideo", "ActionWebFetch"})
+        EXPECT_FALSE(form.Action(n)->isVisible()) << n;
+    EXPECT_TRUE(form.Action("ActionBatchConverter")->isVisible());
+    // The settings folder follows the display name.
+    EXPECT_TRUE(QFileInfo::exists(home.path() + "/config/Soundwright Lite/system.dat"));
+}
+
 }  // namespace

@@ -64,7 +64,9 @@ bool MakeTone(const QString& path, double seconds, int rate, int channels,
     return Run("ffmpeg", args) == 0;
 }
 
-QString SourceDir() { return qEnvironmentVariable("SW_SOURCE_DIR", "."); }
-QString BinaryDir() { return qEnvironmentVariable("SW_BINARY_DIR", "."); }
+// The environment wins (a test run from another tree); otherwise the folders
+// this build was configured with.
+QString SourceDir() { return qEnvironmentVariable("SW_SOURCE_DIR", QStringLiteral(SW_TEST_SOURCE_DIR)); }
+QString BinaryDir() { return qEnvironmentVariable("SW_BINARY_DIR", QStringLiteral(SW_TEST_BINARY_DIR)); }
 
 }  // namespace swtest

@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     // The offscreen screen is 800 by 600 unless told otherwise; windows are
     // tested on a desktop-sized 1920 by 1080 one.
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
@@ -22,7 +23,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     // The platform read its screen when the application was made.
+    // Programs the tests start choose their own screen.
     QFile::remove(QDir::tempPath() + QString("/sw-test-screen-%1.json").arg(QCoreApplication::applicationPid()));
+    qputenv("QT_QPA_PLATFORM", platform);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
