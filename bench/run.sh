@@ -20,3 +20,4 @@ fi
 "$bench" save "$dir/hour.wav"
 "$bench" edits
 "$bench" memory "$dir/twohours48k.wav"
+"$here/bench/recaster_add.sh"
