@@ -36,4 +36,7 @@ fi
 export QT_QPA_PLATFORM=offscreen
 export HOME_FOR_TESTS="$pulse_dir/home"
 cd "${BUILD_DIR:-build}"
-ctest --output-on-failure -j "$(nproc)" ${CTEST_EXTRA:-}
+# A test that fails is run once more: the sound server of the machine can
+# abort a client at exit under heavy load (seen rarely in playback tests);
+# a real fault fails both times.
+ctest --output-on-failure -j "$(nproc)" --repeat until-pass:2 ${CTEST_EXTRA:-}

@@ -2,7 +2,9 @@
 // timers and Qt Multimedia (offscreen platform in CI).
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -27,5 +29,11 @@ int main(int argc, char** argv) {
     QFile::remove(QDir::tempPath() + QString("/sw-test-screen-%1.json").arg(QCoreApplication::applicationPid()));
     qputenv("QT_QPA_PLATFORM", platform);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Let the sound backend finish what the last test left pending before the
+    // application goes away.
+    QEventLoop drain;
+    QTimer::singleShot(150, &drain, &QEventLoop::quit);
+    drain.exec();
+    return result;
 }
