@@ -9,6 +9,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,6 +30,8 @@
 #include "DialogConventions.h"
 #include "DialogService.h"
 #include "Document.h"
+#include "EditCommands.h"
+#include "EditForms.h"
 #include "Favorites.h"
 #include "FormProgress.h"
 #include "Help.h"
@@ -35,6 +39,7 @@
 #include "MessageService.h"
 #include "Ribbon.h"
 #include "Shortcuts.h"
+#include "TimeText.h"
 #include "WaitCursor.h"
 #include "WaveformView.h"
 #include "WelcomeStartForm.h"
@@ -55,7 +60,13 @@ const char* const kImplemented[] = {
     "ActionPlayToEnd", "ActionLoopPlay", "ActionPause", "ActionStop", "ActionSpacePlay",
     "ActionSelectAll", "ActionContents", "ActionWelcomeWindow", "ActionShowCommandList",
     "ActionOnTheLeft", "ActionOnTheRight", "ActionFAQ2", "ActionFAQ3", "ActionFAQ4", "ActionFAQ5",
-    "ActionFAQ6", "ActionTransportRibbon", "ActionZoomRibbon"};
+    "ActionFAQ6", "ActionTransportRibbon", "ActionZoomRibbon",
+    "ActionUndo", "ActionRedo", "ActionCut", "ActionCopy", "ActionPaste", "ActionDelete",
+    "ActionSelectToStart", "ActionSelectToEnd", "ActionSelectSpecifiedTime", "ActionCrop",
+    "ActionTrimStart", "ActionTrimEnd", "ActionSilenceSel", "ActionInsertSilenceBegin",
+    "ActionInsertSilenceCurrent", "ActionInsertSilenceEnd", "ActionMixFile", "ActionPasteMix",
+    "ActionRepeat", "ActionLeftChannel", "ActionRightChannel", "ActionBothChannels",
+    "ActionGoToStart", "ActionRewind", "ActionFastForword", "ActionGoToEnd", "ActionOptions"};
 
 // Ribbon pages and their groups with the commands each group offers.
 struct RibbonGroupDef {
@@ -164,10 +175,6 @@ TMainForm::TMainForm(const TMainFormOptions& options, QWidget* parent)
         for (const char* n : kCompanionActions)
             if (QAction* a = Action(n)) a->setVisible(false);
 
-    // No document; the clip flag cleared.
-    clip_ = false;
-    clippedLength_ = 0;
-
     // Double-clicks on the editor view are taken before the view sees them;
     // files dropped from the desktop are accepted.
     qApp->installEventFilter(this);
@@ -181,6 +188,8 @@ TMainForm::TMainForm(const TMainFormOptions& options, QWidget* parent)
     // Settings record and the editor's work folder.
     vars_.Reset(music_, appData_);
     document_ = std::make_unique<TDocument>(*editor_, vars_, recent_, identity_, this);
+    // No document; the clip flag cleared.
+    commands_ = std::make_unique<TEditCommands>(*editor_, *document_, vars_, this);
     applyWorkFolder();
 
     sw::IniFile ini(SettingsPath());
@@ -396,6 +405,15 @@ void TMainForm::buildEditorPanel(QWidget* panel) {
     view_ = new WaveformView(*editor_, panel);
     view_->setObjectName("AudioEditor");
     view_->setContextMenuPolicy(Qt::NoContextMenu);
+    popupMenuMain_ = new QMenu(this);
+    popupMenuMain_->setObjectName("PopupMenuMain");
+    for (const char* n : {"ActionUndo", "-", "ActionCut", "ActionCopy", "ActionPaste", "ActionDelete", "-",
+                          "ActionSelectToStart", "ActionSelectToEnd", "ActionSelectSpecifiedTime", "ActionSelectAll",
+                          "-", "ActionCrop", "ActionTrimStart", "ActionTrimEnd", "-", "ActionSilenceSel",
+                          "ActionSaveSelectionAs", "-", "ActionSetBookmark", "ActionAddRegion"}) {
+        if (QString(n) == "-") popupMenuMain_->addSeparator();
+        else if (QAction* a = Action(n)) popupMenuMain_->addAction(a);
+    }
     row->addWidget(view_, 1);
     for (QProgressBar** bar : {&leftBar_, &rightBar_}) {
         *bar = new QProgressBar(panel);
@@ -431,7 +449,7 @@ void TMainForm::buildControlPanel(QWidget* panel) {
         button->setObjectName(b.name);
         button->setToolTip(b.tip);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedSize(34, 26);
+        button->setFixedSize(28, 26);
         button->setProperty("command", b.action);
         row->addWidget(button);
         transportButtons_ << button;
@@ -452,6 +470,17 @@ void TMainForm::buildControlPanel(QWidget* panel) {
     timerForword_ = new QTimer(this);
     timerForword_->setObjectName("TimerForword");
     timerForword_->setInterval(10);
+    connect(timerRewind_, &QTimer::timeout, this, &TMainForm::TimerRewindTimer);
+    connect(timerForword_, &QTimer::timeout, this, &TMainForm::TimerForwordTimer);
+    for (QPushButton* b : transportButtons_) {
+        if (b->objectName() == "ButtonRewind") {
+            connect(b, &QPushButton::pressed, this, &TMainForm::ButtonRewindMouseDown);
+            connect(b, &QPushButton::released, this, &TMainForm::ButtonRewindMouseUp);
+        } else if (b->objectName() == "ButtonForword") {
+            connect(b, &QPushButton::pressed, this, &TMainForm::ButtonForwordMouseDown);
+            connect(b, &QPushButton::released, this, &TMainForm::ButtonForwordMouseUp);
+        }
+    }
 
     row->addSpacing(10);
     const QList<B> zoom = {{"ButtonZoomIn", "+", "ActionZoomIn", "Zoom In"},
@@ -466,40 +495,63 @@ void TMainForm::buildControlPanel(QWidget* panel) {
         });
     }
     row->addSpacing(10);
-    labelTime_ = new QLabel("0:00.000", panel);
+    panelTime_ = new QWidget(panel);
+    panelTime_->setObjectName("PanelTime");
+    auto* timeLayout = new QHBoxLayout(panelTime_);
+    timeLayout->setContentsMargins(0, 0, 0, 0);
+    labelTime_ = new QLabel(FormatTimeText(0), panelTime_);
     labelTime_->setObjectName("LabelTime");
     QFont f = labelTime_->font();
     f.setPointSize(16);
     f.setBold(true);
     labelTime_->setFont(f);
-    labelTime_->setMinimumWidth(QFontMetrics(f).horizontalAdvance("00:00:00.000") + 12);
     labelTime_->setAlignment(Qt::AlignCenter);
-    row->addWidget(labelTime_);
+    labelTime_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    timeLayout->addWidget(labelTime_);
+    QFont small(f);
+    small.setPointSize(12);
+    panelTime_->setMinimumSize(QFontMetrics(small).horizontalAdvance("0:00:00.000") + 8, 26);
+    panelTime_->installEventFilter(this);
+    row->addWidget(panelTime_);
     row->addStretch(1);
 
+    // Each value label has its edit box over it, hidden until the label is
+    // clicked.
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(6);
     fields->setVerticalSpacing(0);
-    int column = 0;
-    auto addField = [&](const char* labelName, const char* caption, const char* editName) {
-        auto* l = new QLabel(caption, panel);
-        l->setObjectName(labelName);
-        fields->addWidget(l, 0, column);
+    // Two by two: caption and value, the edit box over the value.
+    int cell = 0;
+    auto place = [&](const QString& caption, QWidget* value, QWidget* over) {
+        const int r = cell % 2, c = (cell / 2) * 2;
+        fields->addWidget(new QLabel(caption, panel), r, c);
+        fields->addWidget(value, r, c + 1);
+        if (over) fields->addWidget(over, r, c + 1);
+        ++cell;
+    };
+    auto addField = [&](const char* labelName, const char* caption, const char* editName, QLabel** label) {
+        *label = new QLabel(FormatTimeText(0), panel);
+        (*label)->setObjectName(labelName);
+        (*label)->setFixedWidth(80);
+        (*label)->setCursor(Qt::IBeamCursor);
+        (*label)->installEventFilter(this);
         auto* e = new QLineEdit(panel);
         e->setObjectName(editName);
-        e->setFixedWidth(96);
-        e->setReadOnly(true);   // typed times come with the selection commands
-        fields->addWidget(e, 1, column);
-        ++column;
+        e->setFixedWidth(80);
+        e->hide();
+        e->installEventFilter(this);
+        place(caption, *label, e);
         return e;
     };
-    editStart_ = addField("LabelStart", "Start:", "EditStart");
-    editEnd_ = addField("LabelEnd", "End:", "EditEnd");
-    editLength_ = addField("LabelSelLength", "Length:", "EditLength");
-    labelFileLength_ = new QLabel(panel);
+    editStart_ = addField("LabelStart", "Start:", "EditStart", &labelStart_);
+    editEnd_ = addField("LabelEnd", "End:", "EditEnd", &labelEnd_);
+    editLength_ = addField("LabelSelLength", "Length:", "EditLength", &labelSelLength_);
+    labelFileLength_ = new QLabel(FormatTimeText(0), panel);
     labelFileLength_->setObjectName("LabelFileLength");
-    fields->addWidget(new QLabel("File:", panel), 0, column);
-    fields->addWidget(labelFileLength_, 1, column);
+    place("File:", labelFileLength_, nullptr);
+    labelSelectionSample_ = new QLabel("0", panel);
+    labelSelectionSample_->setObjectName("LabelSeletionSample");
+    labelSelectionSample_->hide();
     row->addLayout(fields);
 }
 
@@ -545,7 +597,6 @@ void TMainForm::connectCommands() {
     TDocument& d = *document_;
     d.hooks.stopTransport = [this] { StopTransport(); };
     d.hooks.play = [this] { PlayCommand(1); };
-    d.hooks.modifiedPanel = [this](const QString& t) { panelModified_->setText(t); };
     d.hooks.fileInfoPanel = [this](const QString& t) { panelFileInfo_->setText(t); };
     d.hooks.clearMarkerLists = [] {};
     d.hooks.applyWorkFolder = [this] { applyWorkFolder(); };
@@ -569,7 +620,47 @@ void TMainForm::connectCommands() {
     on("ActionSpacePlay", [this] { PlayCommand(1); });
     on("ActionPause", [this] { PauseCommand(); });
     on("ActionStop", [this] { StopTransport(); });
-    on("ActionSelectAll", [this] { SelectAll(); });
+    TEditCommands& c = *commands_;
+    c.hooks.stopTransport = [this] { StopTransport(); };
+    c.hooks.play = [this] { PlayCommand(1); };
+    c.hooks.refresh = [this] { view_->update(); };
+    d.hooks.modifiedPanel = [this](const QString& t) {
+        panelModified_->setText(t);
+        commands_->ModifiedChanged(document_->Modified());
+    };
+    on("ActionSelectAll", [this] {
+        StopTransport();
+        SelectAll();
+    });
+    on("ActionUndo", [&c] { c.Undo(); });
+    on("ActionRedo", [&c] { c.Redo(); });
+    on("ActionCut", [&c] { c.Cut(); });
+    on("ActionCopy", [&c] { c.Copy(); });
+    on("ActionPaste", [&c] { c.Paste(); });
+    on("ActionDelete", [&c] { c.Delete(); });
+    on("ActionSelectToStart", [this, &c] { StopTransport(); c.SelectToStart(); });
+    on("ActionSelectToEnd", [this, &c] { StopTransport(); c.SelectToEnd(); });
+    on("ActionSelectSpecifiedTime", [&c] { c.SelectSpecifiedTime(); });
+    on("ActionCrop", [&c] { c.Crop(); });
+    on("ActionTrimStart", [&c] { c.TrimStart(); });
+    on("ActionTrimEnd", [&c] { c.TrimEnd(); });
+    on("ActionSilenceSel", [&c] { c.SilenceSel(); });
+    on("ActionInsertSilenceBegin", [&c] { c.InsertSilence(TEditCommands::Where::Begin); });
+    on("ActionInsertSilenceCurrent", [&c] { c.InsertSilence(TEditCommands::Where::Current); });
+    on("ActionInsertSilenceEnd", [&c] { c.InsertSilence(TEditCommands::Where::End); });
+    on("ActionRepeat", [&c] { c.Repeat(); });
+    on("ActionMixFile", [&c] { c.MixFile(); });
+    on("ActionPasteMix", [&c] { c.PasteMix(); });
+    on("ActionLeftChannel", [&c] { c.LeftChannel(); });
+    on("ActionRightChannel", [&c] { c.RightChannel(); });
+    on("ActionBothChannels", [&c] { c.BothChannels(); });
+    on("ActionGoToStart", [&c] { c.GoToStart(); });
+    on("ActionGoToEnd", [&c] { c.GoToEnd(); });
+    on("ActionRewind", [this, &c] { StopTransport(); c.RewindStep(); });
+    on("ActionFastForword", [this, &c] { StopTransport(); c.ForwardStep(); });
+    on("ActionOptions", [this] {
+        if (edit_dialogs::RunOptions(this, vars_, recent_, RecentFilesPath())) applyWorkFolder();
+    });
     on("ActionWelcomeWindow", [this] { RunWelcomeWindow(); });
     on("ActionContents", [this] { showHelp("WelcometoAPP"); });
     on("ActionFAQ2", [this] { showHelp("RecordQuicktour"); });
@@ -599,12 +690,14 @@ void TMainForm::connectEditor() {
     e.OnBlockOperation = [this](int percent) { ShowProgress(percent); };
     e.OnEndOperation = [this] { HideProgress(); };
     e.OnChangePosition = [this] {
-        updateSelectionFields();
-        updateClock();
+        UpdateSelectionDisplay();
         view_->update();
     };
-    e.OnChangePlayPosition = [this](sw::SampleCount pos) {
-        labelTime_->setText(ClockText(pos, editor_->FileInfo().SampleRate()));
+    e.OnChangePlayPosition = [this](sw::SampleCount) {
+        auto& p = editor_->Position();
+        labelStart_->setText(FormatTimeText(qint64(p.SamplesToMs(p.CurrentPosition()))));
+        labelTime_->setText(labelStart_->text());
+        if (RefreshAnalysis) RefreshAnalysis();
         view_->update();
     };
     e.OnMeter = [this](int l, int r) {
@@ -614,7 +707,6 @@ void TMainForm::connectEditor() {
     e.OnEndPlay = [this] {
         leftBar_->setValue(0);
         rightBar_->setValue(0);
-        updateClock();
         UpdateCommandStates();
         view_->update();
     };
@@ -627,7 +719,7 @@ void TMainForm::UpdateCommandStates() {
     if (s.open) {
         s.canUndo = editor_->CanUndo();
         s.canRedo = editor_->CanRedo();
-        s.clip = clip_;
+        s.clip = commands_->Clip();
         s.audio = editor_->Position().Length() > 0;
         s.sel = s.audio && editor_->Position().SelEnd() - editor_->Position().SelStart() > 0;
     }
@@ -667,12 +759,7 @@ void TMainForm::PauseCommand() {
     }
 }
 
-void TMainForm::SelectAll() {
-    auto& p = editor_->Position();
-    p.SetHasSelection(true);
-    p.SetSelStart(0);
-    p.SetSelEnd(p.Length());
-}
+void TMainForm::SelectAll() { commands_->SelectAll(); }
 
 void TMainForm::showHelp(const QString& topic) { sw::ShowHelpTopicGuarded(this, topic); }
 
@@ -709,28 +796,103 @@ void TMainForm::applyWorkFolder() {
     if (!folder.isEmpty()) editor_->SetTempDirectory(folder.toStdString());
 }
 
-void TMainForm::updateClock() {
-    if (!editor_->IsOpen()) {
-        labelTime_->setText(ClockText(0, 44100));
+void TMainForm::UpdateSelectionDisplay() {
+    if (updatingSelection_) {
+        nestedSelectionUpdate_ = true;
         return;
     }
-    labelTime_->setText(ClockText(editor_->Position().CurrentPosition(), editor_->FileInfo().SampleRate()));
+    updatingSelection_ = true;
+    if (!editor_->IsOpen()) {
+        selectionChanged_ = labelSelectionSample_->text() != "0";
+        for (QLabel* l : {labelStart_, labelEnd_, labelSelLength_, labelFileLength_, labelTime_})
+            l->setText(FormatTimeText(0));
+        labelSelectionSample_->setText("0");
+    } else {
+        auto& p = editor_->Position();
+        const sw::SampleCount s = p.SelStart(), e = p.SelEnd();
+        selectionChanged_ = QString::number(e - s) != labelSelectionSample_->text();
+        auto text = [&](sw::SampleCount v) { return FormatTimeText(qint64(p.SamplesToMs(v))); };
+        labelStart_->setText(text(s));
+        labelEnd_->setText(text(e));
+        labelSelLength_->setText(text(std::abs(e - s)));
+        labelFileLength_->setText(text(p.Length()));
+        labelTime_->setText(labelStart_->text());
+        labelSelectionSample_->setText(QString::number(e - s));
+    }
+    if (RefreshAnalysis) RefreshAnalysis();
+    updatingSelection_ = false;
+    nestedSelectionUpdate_ = false;
 }
 
-void TMainForm::updateSelectionFields() {
-    if (!editor_->IsOpen()) {
-        editStart_->clear();
-        editEnd_->clear();
-        editLength_->clear();
-        labelFileLength_->clear();
-        return;
+void TMainForm::TimerRewindTimer() {
+    commands_->RewindStep();
+    commands_->EnsureCursorVisible();
+}
+
+void TMainForm::TimerForwordTimer() {
+    commands_->ForwardStep();
+    commands_->EnsureCursorVisible();
+}
+
+void TMainForm::ButtonRewindMouseDown() {
+    view_->setFocus();
+    StopTransport();
+    timerRewind_->start();
+}
+
+void TMainForm::ButtonRewindMouseUp() {
+    StopTransport();
+    timerRewind_->stop();
+}
+
+void TMainForm::ButtonForwordMouseDown() {
+    view_->setFocus();
+    StopTransport();
+    timerForword_->start();
+}
+
+void TMainForm::ButtonForwordMouseUp() {
+    StopTransport();
+    timerForword_->stop();
+}
+
+void TMainForm::FitClock(const QSize& box) {
+    QFont f = labelTime_->font();
+    f.setPointSize(FitClockFontSize(f, labelTime_->text(), box));
+    if (f != labelTime_->font()) labelTime_->setFont(f);
+}
+
+void TMainForm::showTimeField(QLineEdit* edit) {
+    if (!document_->IsOpen() || !editor_->IsOpen()) return;
+    const qint64 s = commands_->SelStartMs(), e = commands_->SelEndMs();
+    edit->setText(FormatTimeText(edit == editStart_ ? s : edit == editEnd_ ? e : e - s));
+    edit->show();
+    edit->raise();
+    edit->setFocus();
+    // Without an active window no focus event arrives; remember here too.
+    rememberedStart_ = s;
+    rememberedEnd_ = e;
+    edit->selectAll();
+}
+
+void TMainForm::commitTimeField(QLineEdit* edit) {
+    if (committing_ || edit->isHidden()) return;
+    committing_ = edit;
+    const TimeField field = edit == editStart_ ? TimeField::Start
+                            : edit == editEnd_ ? TimeField::End
+                                               : TimeField::Length;
+    if (editor_->IsOpen() && commands_->ApplyTimeField(field, edit->text())) {
+        const qint64 s = commands_->SelStartMs(), e = commands_->SelEndMs();
+        edit->setText(FormatTimeText(field == TimeField::Start ? s : field == TimeField::End ? e : e - s));
+    } else {
+        edit->setText(FormatTimeText(field == TimeField::Start ? rememberedStart_
+                                     : field == TimeField::End ? rememberedEnd_
+                                                               : rememberedEnd_ - rememberedStart_));
     }
-    const auto& p = editor_->Position();
-    const int rate = editor_->FileInfo().SampleRate();
-    editStart_->setText(ClockText(p.SelStart(), rate));
-    editEnd_->setText(ClockText(p.SelEnd(), rate));
-    editLength_->setText(ClockText(p.SelEnd() - p.SelStart(), rate));
-    labelFileLength_->setText(ClockText(p.Length(), rate));
+    edit->hide();
+    committing_ = nullptr;
+    UpdateSelectionDisplay();
+    view_->update();
 }
 
 // ---- Progress ---------------------------------------------------------------
@@ -828,6 +990,36 @@ void TMainForm::dropEvent(QDropEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panelTime_ && event->type() == QEvent::Resize) {
+        FitClock(static_cast<QResizeEvent*>(event)->size());
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == labelStart_) showTimeField(editStart_);
+        else if (watched == labelEnd_) showTimeField(editEnd_);
+        else if (watched == labelSelLength_) showTimeField(editLength_);
+    }
+    if (watched == editStart_ || watched == editEnd_ || watched == editLength_) {
+        auto* edit = static_cast<QLineEdit*>(watched);
+        if (event->type() == QEvent::FocusIn) {
+            rememberedStart_ = commands_->SelStartMs();
+            rememberedEnd_ = commands_->SelEndMs();
+            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+        } else if (event->type() == QEvent::FocusOut) {
+            commitTimeField(edit);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                commitTimeField(edit);
+                return true;
+            }
+        }
+    }
+    if (event->type() == QEvent::MouseButtonRelease && watched == view_ &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && !selectionChanged_) {
+        UpdateCommandStates();
+        popupMenuMain_->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+    }
     if (event->type() == QEvent::MouseButtonDblClick && watched == view_) {
         auto* me = static_cast<QMouseEvent*>(event);
         if (me->button() == Qt::LeftButton) {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "Folders.h"
@@ -28,6 +29,7 @@ class QPushButton;
 class QTimer;
 class FavoriteListBox;
 class TDocument;
+class TEditCommands;
 class TFavoriteCommands;
 class TFormProgress;
 class TProgressDisplay;
@@ -51,6 +53,8 @@ public:
 
     sw::TAudioEditor2& Editor() { return *editor_; }
     TDocument& Document() { return *document_; }
+    // The selection, editing and positioning commands (and the clip flag).
+    TEditCommands& Commands() { return *commands_; }
     TGlobalVars& Vars() { return vars_; }
     RecentFiles& Recent() { return recent_; }
     const ProductIdentity& Identity() const { return identity_; }
@@ -87,6 +91,22 @@ public:
     void PlayCommand(int mode);
     void PauseCommand();
     void SelectAll();
+    // Run after the selection display and the clock change, for the
+    // frequency analysis window.
+    std::function<void()> RefreshAnalysis;
+    // The status fields from the selection; notes whether its length changed.
+    void UpdateSelectionDisplay();
+    // Whether the last UpdateSelectionDisplay saw another selection length.
+    bool SelectionChanged() const { return selectionChanged_; }
+    // One tick of the held rewind and forward buttons.
+    void TimerRewindTimer();
+    void TimerForwordTimer();
+    void ButtonRewindMouseDown();
+    void ButtonRewindMouseUp();
+    void ButtonForwordMouseDown();
+    void ButtonForwordMouseUp();
+    // Sizes the clock's font to its panel.
+    void FitClock(const QSize& box);
 
     // Command list layout.
     void SetCommandListVisible(bool visible);
@@ -118,8 +138,8 @@ private:
     void connectEditor();
     void readViewSettings();
     void applyWorkFolder();
-    void updateClock();
-    void updateSelectionFields();
+    void showTimeField(QLineEdit* edit);
+    void commitTimeField(QLineEdit* edit);
     void showHelp(const QString& topic);
     // Runs a command's body with the usual error handling and re-enables
     // the window afterwards.
@@ -134,11 +154,15 @@ private:
     bool foundSettings_ = false;
     bool commandListLeft_ = true;
     int verticalZoom_ = 100;
-    bool clip_ = false;
-    qint64 clippedLength_ = 0;
+    bool selectionChanged_ = false;
+    bool updatingSelection_ = false;
+    bool nestedSelectionUpdate_ = false;
+    qint64 rememberedStart_ = 0, rememberedEnd_ = 0;
+    QLineEdit* committing_ = nullptr;
 
     std::unique_ptr<sw::TAudioEditor2> editor_;
     std::unique_ptr<TDocument> document_;
+    std::unique_ptr<TEditCommands> commands_;
 
     QList<QAction*> actions_;
     QHash<QString, QAction*> byName_;
@@ -159,6 +183,12 @@ private:
     QLineEdit* editEnd_ = nullptr;
     QLineEdit* editLength_ = nullptr;
     QLabel* labelFileLength_ = nullptr;
+    QLabel* labelStart_ = nullptr;
+    QLabel* labelEnd_ = nullptr;
+    QLabel* labelSelLength_ = nullptr;
+    QLabel* labelSelectionSample_ = nullptr;
+    QWidget* panelTime_ = nullptr;
+    QMenu* popupMenuMain_ = nullptr;
     QLabel* panelModified_ = nullptr;
     QLabel* panelFileInfo_ = nullptr;
     QTimer* timerRewind_ = nullptr;

@@ -53,6 +53,7 @@ struct TAudioEditor2::State {
     std::vector<Marker> markers;
     SampleCount selStart = 0, selEnd = 0, cursor = 0;
     bool hasSel = false;
+    std::uint64_t serial = 0;   // see StateSerial
 
     SampleCount Length() const { return channels.empty() ? 0 : channels[0].Length(); }
     int ChannelCount() const { return int(channels.size()); }
@@ -89,6 +90,7 @@ struct TAudioEditor2::Impl {
     std::vector<State> undo, redo;
     int editDepth = 0;
     bool groupSaved = false;
+    std::uint64_t lastSerial = 0;
     AudioClip clipboard;
     AudioTags tags;
     std::vector<bool> enabled = std::vector<bool>(kMaxChannels, true);
@@ -476,6 +478,7 @@ void TAudioEditor2::NotifyPosition() {
 void TAudioEditor2::Commit(State next) {
     auto& d = *d_;
     next.ClampPositions();
+    next.serial = ++d.lastSerial;
     if (!(d.editDepth > 0 && d.groupSaved)) {
         d.undo.push_back(std::move(d.cur));
         if (d.editDepth > 0) d.groupSaved = true;
@@ -500,6 +503,7 @@ void TAudioEditor2::ResetDocument(State s, bool open) {
     auto& d = *d_;
     d.cur = std::move(s);
     d.cur.ClampPositions();
+    d.cur.serial = ++d.lastSerial;
     d.undo.clear();
     d.redo.clear();
     d.editDepth = 0;
@@ -662,6 +666,7 @@ void TAudioEditor2::Redo() {
 
 bool TAudioEditor2::CanUndo() const { return !d_->undo.empty(); }
 bool TAudioEditor2::CanRedo() const { return !d_->redo.empty(); }
+std::uint64_t TAudioEditor2::StateSerial() const { return d_->cur.serial; }
 
 void TAudioEditor2::InsertFile(const std::string& path) {
     RequireOpen();

@@ -25,6 +25,7 @@
 // Markers live in the undo states, so undo and redo give back the positions
 // edits gave them. Adding or deleting a marker is not an undo step: it is
 // applied to every state of the history, so marker indexes stay stable.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -159,6 +160,10 @@ public:
     void Redo();
     bool CanUndo() const;
     bool CanRedo() const;
+    // Identifies the current undo state: every edit and every new document
+    // gives a new value; Undo and Redo give back the value of the state they
+    // return to. Lets a caller tell whether the audio equals a saved state.
+    std::uint64_t StateSerial() const;
     void InsertFile(const std::string& path);               // at the cursor; the cursor stays at the insertion point
     // Mixes over the selection (from the cursor without one) for the shorter
     // of the two lengths: inserted * insertedPercent/100 + document *
