@@ -11,6 +11,7 @@
 
 #include "ConvertSampleRateForm.h"
 #include "DialogConventions.h"
+#include "EditForms.h"
 #include "EditID3Form.h"
 #include "FormProgress.h"
 #include "GlobalVars.h"
@@ -77,6 +78,30 @@ void RenderDialogs(QWidget& owner, const QString& outDir) {
         form.EditAlbum->setText("Unknown Album");
         form.EditYear->setText("2024");
         form.MemoComment->setPlainText("Recorded in the living room.");
+        Shoot(form, o, outDir);
+    }
+    {
+        TInsertSilenceForm form(o);
+        Shoot(form, o, outDir);
+    }
+    {
+        TRepeatLoopForm form(o);
+        Shoot(form, o, outDir);
+    }
+    {
+        TPasteMixForm form(o);
+        Shoot(form, o, outDir);
+    }
+    {
+        TSelectSpecifiedTimeForm form(10000, 20000, 60000, o);
+        Shoot(form, o, outDir);
+    }
+    {
+        QTemporaryDir dir;
+        TGlobalVars vars;
+        vars.Reset(dir.path() + "/", dir.path() + "/");
+        RecentFiles recent;
+        TOptionsForm form(vars, recent, dir.filePath("MRUList.dat"), o);
         Shoot(form, o, outDir);
     }
     {
