@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include "Commands.h"
+#include "Companions.h"
 #include "DialogConventions.h"
 #include "DialogService.h"
 #include "Document.h"
@@ -66,7 +67,10 @@ const char* const kImplemented[] = {
     "ActionTrimStart", "ActionTrimEnd", "ActionSilenceSel", "ActionInsertSilenceBegin",
     "ActionInsertSilenceCurrent", "ActionInsertSilenceEnd", "ActionMixFile", "ActionPasteMix",
     "ActionRepeat", "ActionLeftChannel", "ActionRightChannel", "ActionBothChannels",
-    "ActionGoToStart", "ActionRewind", "ActionFastForword", "ActionGoToEnd", "ActionOptions"};
+    "ActionGoToStart", "ActionRewind", "ActionFastForword", "ActionGoToEnd", "ActionOptions",
+    "ActionImportFromVideo", "ActionWebFetch", "ActionFileMerger", "ActionWMAInfo", "ActionBurnCD",
+    "ActionCDRipper", "ActionDiscEraser", "ActionWindowsMixer", "ActionProductPage",
+    "ActionTechnicalSupport", "ActionCompanyHomepage", "ActionFAQ1", "ActionVersion"};
 
 // Ribbon pages and their groups with the commands each group offers.
 struct RibbonGroupDef {
@@ -668,6 +672,29 @@ void TMainForm::connectCommands() {
     on("ActionFAQ4", [this] { showHelp("BasicAudioEditing"); });
     on("ActionFAQ5", [this] { showHelp("ConnectingYourStereoEquipment"); });
     on("ActionFAQ6", [this] { showHelp("BookmarksandRegions"); });
+    // Companions, mixer, web pages and About.
+    const QList<QPair<const char*, const char*>> companions = {
+        {"ActionImportFromVideo", "ClipSoundPull/ClipSoundPull.exe"}, {"ActionWebFetch", "WebFetch/WebFetch.exe"},
+        {"ActionFileMerger", "splicekit.exe"},  {"ActionWMAInfo", "tagpeek.exe"},
+        {"ActionBurnCD", "platterwrite.exe"},   {"ActionCDRipper", "platterread.exe"},
+        {"ActionDiscEraser", "platterclear.exe"}};
+    for (const auto& [action, path] : companions) {
+        const QString relative = QString::fromLatin1(path);
+        on(action, [this, relative] {
+            StopTransport();
+            StartCompanion(options_.exeDir, relative);
+        });
+    }
+    on("ActionWindowsMixer", [] { StartMixer(); });
+    on("ActionProductPage", [this] { OpenWebPage(identity_.productPage); });
+    on("ActionTechnicalSupport", [this] { OpenWebPage(identity_.supportPage); });
+    on("ActionCompanyHomepage", [this] { OpenWebPage(identity_.homePage); });
+    on("ActionFAQ1", [this] { OpenWebPage(identity_.productPage + "/vistaproblem/"); });
+    on("ActionVersion", [this] {
+        TFormAbout about(identity_.displayName, identity_.version, identity_.productPage, this);
+        sw::PlaceCentredOver(&about, this);
+        sw::ExecDialog(about, this);
+    });
     on("ActionShowCommandList", [this] {
         SetCommandListVisible(Action("ActionShowCommandList")->isChecked());
         sw::IniFile(SettingsPath()).WriteBool("System", "ShowCommandBar", commandList_->isVisibleTo(this));
