@@ -28,6 +28,7 @@
 
 #include "Commands.h"
 #include "Companions.h"
+#include "ViewCommands.h"
 #include "DialogConventions.h"
 #include "DialogService.h"
 #include "Document.h"
@@ -70,7 +71,9 @@ const char* const kImplemented[] = {
     "ActionGoToStart", "ActionRewind", "ActionFastForword", "ActionGoToEnd", "ActionOptions",
     "ActionImportFromVideo", "ActionWebFetch", "ActionFileMerger", "ActionWMAInfo", "ActionBurnCD",
     "ActionCDRipper", "ActionDiscEraser", "ActionWindowsMixer", "ActionProductPage",
-    "ActionTechnicalSupport", "ActionCompanyHomepage", "ActionFAQ1", "ActionVersion"};
+    "ActionTechnicalSupport", "ActionCompanyHomepage", "ActionFAQ1", "ActionVersion",
+    "ActionZoomIn", "ActionZoomOut", "ActionZoomToSelection", "ActionZoomFull", "ActionZoomToRight",
+    "ActionZoomToLeft", "ActionVerticalZoomIn", "ActionVerticalZoomOut", "ActionWorkplaceBlackWhiteStyle"};
 
 // Ribbon pages and their groups with the commands each group offers.
 struct RibbonGroupDef {
@@ -239,6 +242,7 @@ TMainForm::TMainForm(const TMainFormOptions& options, QWidget* parent)
 
     readViewSettings();
     verticalZoom_ = 100;
+    view_->SetVerticalZoom(verticalZoom_);
 
     connectCommands();
     connectEditor();
@@ -672,6 +676,32 @@ void TMainForm::connectCommands() {
     on("ActionFAQ4", [this] { showHelp("BasicAudioEditing"); });
     on("ActionFAQ5", [this] { showHelp("ConnectingYourStereoEquipment"); });
     on("ActionFAQ6", [this] { showHelp("BookmarksandRegions"); });
+    // Zoom.
+    auto zoom = [this](void (*f)(sw::IAudioEditor2Position&)) {
+        return [this, f] {
+            f(editor_->Position());
+            view_->update();
+        };
+    };
+    on("ActionZoomIn", zoom(&view_commands::ZoomIn));
+    on("ActionZoomOut", zoom(&view_commands::ZoomOut));
+    on("ActionZoomFull", zoom(&view_commands::ZoomFull));
+    on("ActionZoomToSelection", zoom(&view_commands::ZoomToSelection));
+    on("ActionZoomToRight", zoom(&view_commands::ZoomToRight));
+    on("ActionZoomToLeft", zoom(&view_commands::ZoomToLeft));
+    on("ActionVerticalZoomIn", [this] {
+        verticalZoom_ = view_commands::VerticalZoomIn(verticalZoom_);
+        view_->SetVerticalZoom(verticalZoom_);
+    });
+    on("ActionVerticalZoomOut", [this] {
+        verticalZoom_ = view_commands::VerticalZoomOut(verticalZoom_);
+        view_->SetVerticalZoom(verticalZoom_);
+    });
+    on("ActionWorkplaceBlackWhiteStyle", [this] {
+        const bool dark = Action("ActionWorkplaceBlackWhiteStyle")->isChecked();
+        view_->SetDarkColours(dark);
+        sw::IniFile(SettingsPath()).WriteBool("System", "BlackWhite", dark);
+    });
     // Companions, mixer, web pages and About.
     const QList<QPair<const char*, const char*>> companions = {
         {"ActionImportFromVideo", "ClipSoundPull/ClipSoundPull.exe"}, {"ActionWebFetch", "WebFetch/WebFetch.exe"},
@@ -814,6 +844,9 @@ void TMainForm::readViewSettings() {
     SetCommandListVisible(ini.ReadBool("System", "ShowCommandBar", true));
     if (QAction* a = Action("ActionTransportRibbon")) a->setChecked(ini.ReadBool("System", "TopTranportBar", false));
     if (QAction* a = Action("ActionZoomRibbon")) a->setChecked(ini.ReadBool("System", "TopZoomBar", true));
+    const bool dark = ini.ReadBool("System", "BlackWhite", true);
+    if (QAction* a = Action("ActionWorkplaceBlackWhiteStyle")) a->setChecked(dark);
+    view_->SetDarkColours(dark);
     leftBar_->setValue(0);
     rightBar_->setValue(0);
 }

@@ -112,6 +112,7 @@ public:
     void SetCommandListVisible(bool visible);
     void SetCommandListOnTheLeft(bool left);
     bool CommandListOnTheLeft() const { return commandListLeft_; }
+    int VerticalZoomValue() const { return verticalZoom_; }
 
     // Progress window hooks of the editor.
     void ShowProgress(int percent);

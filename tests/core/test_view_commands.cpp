@@ -1,0 +1,119 @@
+// Zoom arithmetic on the real engine and the view commands of the main window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTemporaryDir>
+
+#include "Document.h"
+#include "IniFile.h"
+#include "MainForm.h"
+#include "ScriptedDialogService.h"
+#include "ScriptedMessageService.h"
+#include "ViewCommands.h"
+#include "WaveformView.h"
+#include "editor/TAudioEditor2.h"
+
+namespace {
+
+using namespace view_commands;
+
+std::pair<std::int64_t, std::int64_t> Span(std::int64_t s, std::int64_t e) { return {s, e}; }
+
+class ZoomTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        editor.CreateNew(1000, 1);   // 1000 Hz: one sample per millisecond
+        editor.Transform().InsertSilence(10000);
+        ASSERT_EQ(p().Length(), 10000);
+    }
+    sw::IAudioEditor2Position& p() { return editor.Position(); }
+    void View(std::int64_t s, std::int64_t e, std::int64_t c) {
+        SetView(p(), s, e);
+        p().SetCurrentPosition(c);
+    }
+    void Select(std::int64_t s, std::int64_t e) {
+        p().SetHasSelection(true);
+        p().SetSelStart(s);
+        p().SetSelEnd(e);
+    }
+    std::pair<std::int64_t, std::int64_t> Shown() { return {p().ViewStart(), p().ViewEnd()}; }
+    sw::TAudioEditor2 editor;
+};
+
+TEST_F(ZoomTest, ZoomInHalvesAroundTheCursor) {
+    struct Case { std::int64_t s, e, c, s2, e2; };
+    const Case cases[] = {{0, 1000, 100, 50, 550},   {0, 1000, 0, 0, 500},     {0, 1000, 1000, 500, 1000},
+                          {100, 201, 150, 125, 176}, {0, 10000, 5000, 2500, 7500}, {7, 8, 7, 7, 8}};
+    for (const Case& c : cases) {
+        View(c.s, c.e, c.c);
+        ZoomIn(p());
+        EXPECT_EQ(Shown(), std::make_pair(c.s2, c.e2)) << c.s << ".." << c.e << " @" << c.c;
+    }
+}
+
+TEST_F(ZoomTest, ZoomToLeftRightSelectionFullAndOut) {
+    Select(200, 600);
+    View(0, 1000, 400);
+    ZoomToRight(p());   // between ViewStart 0 and SelEnd 600 around 400
+    EXPECT_EQ(Shown(), Span(200, 500));
+    View(0, 1000, 400);
+    ZoomToLeft(p());    // between SelStart 200 and ViewEnd 1000 around 400
+    EXPECT_EQ(Shown(), Span(300, 700));
+    ZoomToSelection(p());
+    EXPECT_EQ(Shown(), Span(200, 600));
+    ZoomToSelection(p());   // already the selection: unchanged
+    EXPECT_EQ(Shown(), Span(200, 600));
+    ZoomOut(p());
+    EXPECT_EQ(Shown(), Span(0, 800));
+    View(9000, 9800, 9500);
+    ZoomOut(p());           // kept inside the document
+    EXPECT_EQ(Shown(), Span(8400, 10000));
+    View(0, 8000, 0);
+    ZoomOut(p());
+    EXPECT_EQ(Shown(), Span(0, 10000));
+    View(300, 400, 0);
+    ZoomFull(p());
+    EXPECT_EQ(Shown(), Span(0, 10000));
+}
+
+TEST(ViewCommandsWindow, VerticalZoomAndColourStyle) {
+    QTemporaryDir home;
+    TMainFormOptions o;
+    o.exeDir = home.path();
+    o.env.home = home.path();
+    o.env.xdgConfigHome = home.path() + "/config";
+    o.env.xdgCacheHome = home.path() + "/cache";
+    o.env.musicLocation = home.path();
+    o.identity = IdentityFor(DefaultDisplayName());
+    o.postAfterShow = false;
+    sw::ScriptedMessageService messages;
+    sw::ScopedMessageService scopedMessages(messages);
+    sw::ScriptedDialogService dialogs;
+    sw::ScopedDialogService scopedDialogs(dialogs);
+    TMainForm form(o);
+    ASSERT_TRUE(form.Document().CreateDocument("Untitled", 44100, 2));
+    form.UpdateCommandStates();
+    QList<int> seen;
+    for (int i = 0; i < 5; ++i) {
+        form.Action("ActionVerticalZoomIn")->trigger();
+        seen << form.EditorView()->VerticalZoom();
+    }
+    EXPECT_EQ(seen, (QList<int>{80, 60, 40, 20, 0}));
+    form.Action("ActionVerticalZoomIn")->trigger();
+    EXPECT_EQ(form.VerticalZoomValue(), -20);   // not bounded; drawn flat
+    form.EditorView()->grab();                   // drawing with it must be fine
+
+    EXPECT_TRUE(form.EditorView()->DarkColours());
+    EXPECT_EQ(form.EditorView()->BackgroundColour(), QColor(Qt::black));
+    EXPECT_EQ(form.EditorView()->WaveColour(), QColor(0x66, 0xFF, 0x66));
+    form.Action("ActionWorkplaceBlackWhiteStyle")->trigger();
+    EXPECT_FALSE(form.EditorView()->DarkColours());
+    EXPECT_EQ(form.EditorView()->BackgroundColour(), QColor(Qt::white));
+    EXPECT_EQ(form.EditorView()->WaveColour(), QColor(0x00, 0x00, 0x64));
+    EXPECT_FALSE(sw::IniFile(form.SettingsPath()).ReadBool("System", "BlackWhite", true));
+    TMainForm again(o);
+    EXPECT_FALSE(again.EditorView()->DarkColours());
+    EXPECT_FALSE(again.Action("ActionWorkplaceBlackWhiteStyle")->isChecked());
+}
+
+}  // namespace
