@@ -38,6 +38,8 @@ extern "C" {
 #include "formats/Step2Panel.h"
 #include "input/InputRow.h"
 #include "input/Step1Panel.h"
+#include "input/Step1Panel.h"
+#include "run/ConversionRun.h"
 #include "run/FormAbout.h"
 #include "run/FormLog.h"
 
@@ -324,6 +326,7 @@ void TFormMain::BuildPages() {
     connect(checkPlaySound_, &QCheckBox::clicked, this,
             [](bool on) { RunSettings().PlayASoundWhenFinished = on; });
     connect(checkShutdown_, &QCheckBox::clicked, this, [](bool on) { RunSettings().ShutDownWhenFinished = on; });
+    run_ = new TConversionRun(this, s3, sheets_[PageStep4], step1_->Grid());
 
     // Step4 and Step7: the finish pages.
     const QString again = QStringLiteral("To convert other files, click \"Finish\". Click \"Exit\" to quit %1.").arg(title);
@@ -466,8 +469,8 @@ void TFormMain::HandleUserMessage(int n) {
     }
     case 2: emit StartRunRequested(); break;
     case 3:
+        emit RunFinished();  // finish actions, then the summary page
         GoToPage(PageStep4);
-        emit RunFinished();
         break;
     case 4: emit NextDownloadRequested(); break;
     case 5: emit NextQualityRequested(); break;

@@ -25,6 +25,7 @@ class QTreeWidget;
 
 namespace rc {
 
+class TConversionRun;
 class TFormLog;
 class TSkinButton;
 class TStep1Panel;
@@ -72,6 +73,8 @@ public:
     TFormLog* Log() const { return log_; }
     TStep1Panel* Step1() const { return step1_; }
     TStep2Panel* Step2() const { return step2_; }
+    TConversionRun* Run() const { return run_; }
+    QString ProgramFolder() const { return programDir_; }
     int CurrentPage() const;
     int StartPage() const { return profile_.Download ? PageMode : PageStep1; }
     bool ClipboardHasText() const { return clipboardHasText_; }
@@ -158,6 +161,7 @@ private:
     QRadioButton* radioConvert_ = nullptr;
     TStep1Panel* step1_ = nullptr;
     TStep2Panel* step2_ = nullptr;
+    TConversionRun* run_ = nullptr;
     QCheckBox* checkPlaySound_ = nullptr;
     QCheckBox* checkShutdown_ = nullptr;
     QTreeWidget* listURL_ = nullptr;

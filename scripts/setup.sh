@@ -12,6 +12,7 @@ PACKAGES=(
   qt6-qpa-plugins libqt6multimedia6 qml6-module-qtmultimedia
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libswscale-dev libavfilter-dev
+  libavcodec-extra
   libmp3lame-dev libvorbis-dev libogg-dev libtag1-dev libsoundtouch-dev libfftw3-dev
   libespeak-ng-dev libcdio-dev libcdio-paranoia-dev libcddb2-dev
   libgtest-dev libgmock-dev

@@ -1,6 +1,7 @@
 #include "Step2Panel.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "Profile.h"
 #include "RunSettings.h"
 #include "Shell.h"
+#include "formats/Presets.h"
 
 namespace rc {
 
@@ -71,6 +73,17 @@ TStep2Panel::TStep2Panel(QWidget* parent) : QWidget(parent) {
         auto* presets = new QLabel("Presets:", sheet);
         presets->setObjectName(QStringLiteral("LabelPresets%1").arg(kClassCaptions[c]));
         presets->setGeometry(10, kPagesHeight - 64, 120, 18);
+        // All preset lists of the class lie at one place; the selected
+        // format's list is in front.
+        for (int i = 0; i < FormatCount(c); ++i) {
+            auto* list = new QComboBox(sheet);
+            list->setObjectName(PresetListName(c, i));
+            list->addItems(PresetLabels(c, i));
+            list->setMaxVisibleItems(10);
+            list->setGeometry(10, kPagesHeight - 42, kPagesWidth - 28, 24);
+            list->hide();
+            presetLists_[c] << list;
+        }
     }
 }
 
@@ -106,15 +119,29 @@ void TStep2Panel::ShowClass(int formatClass) {
     if (formatClass < 0 || formatClass > 2) formatClass = ClassVideo;
     class_ = formatClass;
     classButtons_[formatClass]->setChecked(true);
+    // The pressed button is shown as selected by being disabled.
+    for (int c = 0; c < 3; ++c) classButtons_[c]->setEnabled(c != formatClass);
     pages_->setCurrentIndex(formatClass);
 }
 
 void TStep2Panel::ShowChoice(const TRunSettings& s) {
     outputDir_->setText(s.OutputFileDir);
     format_ = {s.OutputVideoFormat, s.OutputDeviceFormat, s.OutputAudioFormat};
-    for (int c = 0; c < 3; ++c)
-        if (QToolButton* b = FormatButton(c, format_[c])) b->setChecked(true);
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 0; i < presetLists_[c].size(); ++i) {
+            QComboBox* list = presetLists_[c][i];
+            const int* preset = s.PresetFor(c, i);
+            // A stored index outside the list selects nothing.
+            list->setCurrentIndex(preset && *preset >= 0 && *preset < list->count() ? *preset : -1);
+        }
+        FormatButtonClick(c, format_[c]);
+    }
     ShowClass(s.OutputFormatClass);
+}
+
+QComboBox* TStep2Panel::PresetList(int formatClass, int index) const {
+    if (formatClass < 0 || formatClass > 2 || index < 0 || index >= presetLists_[formatClass].size()) return nullptr;
+    return presetLists_[formatClass][index];
 }
 
 void TStep2Panel::TakeOver(TRunSettings& s) const {
@@ -123,6 +150,9 @@ void TStep2Panel::TakeOver(TRunSettings& s) const {
     s.OutputVideoFormat = format_[ClassVideo];
     s.OutputDeviceFormat = format_[ClassDevice];
     s.OutputAudioFormat = format_[ClassAudio];
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < presetLists_[c].size(); ++i)
+            if (int* preset = s.PresetFor(c, i)) *preset = presetLists_[c][i]->currentIndex();
 }
 
 int TStep2Panel::CurrentFormat(int formatClass) const {
@@ -146,8 +176,14 @@ QToolButton* TStep2Panel::FormatButton(int formatClass, int index) const {
 void TStep2Panel::ClassButtonClick(int formatClass) { ShowClass(formatClass); }
 
 void TStep2Panel::FormatButtonClick(int formatClass, int index) {
+    if (formatClass < 0 || formatClass > 2) return;
     format_[formatClass] = index;
     if (QToolButton* b = FormatButton(formatClass, index)) b->setChecked(true);
+    for (int i = 0; i < formatButtons_[formatClass].size(); ++i) formatButtons_[formatClass][i]->setEnabled(i != index);
+    for (int i = 0; i < presetLists_[formatClass].size(); ++i) {
+        presetLists_[formatClass][i]->setVisible(i == index);
+        if (i == index) presetLists_[formatClass][i]->raise();
+    }
 }
 
 void TStep2Panel::ButtonSelectDirClick() {

@@ -7,6 +7,7 @@
 #include <array>
 
 class QAbstractButton;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -39,6 +40,8 @@ public:
     QAbstractButton* ClassButton(int formatClass) const;
     QToolButton* FormatButton(int formatClass, int index) const;
     QTabWidget* FormatPages() const { return pages_; }
+    // The preset list of a format (nullptr when unknown).
+    QComboBox* PresetList(int formatClass, int index) const;
     // Width of the sheets the format buttons are laid out on.
     int SheetWidth() const;
 
@@ -54,6 +57,7 @@ private:
     QTabWidget* pages_ = nullptr;
     std::array<QPushButton*, 3> classButtons_{};
     std::array<QList<QToolButton*>, 3> formatButtons_{};
+    std::array<QList<QComboBox*>, 3> presetLists_{};
     int class_ = 0;
     std::array<int, 3> format_{};
 };

@@ -73,7 +73,8 @@ const char* const kImplemented[] = {
     "ActionCDRipper", "ActionDiscEraser", "ActionWindowsMixer", "ActionProductPage",
     "ActionTechnicalSupport", "ActionCompanyHomepage", "ActionFAQ1", "ActionVersion",
     "ActionZoomIn", "ActionZoomOut", "ActionZoomToSelection", "ActionZoomFull", "ActionZoomToRight",
-    "ActionZoomToLeft", "ActionVerticalZoomIn", "ActionVerticalZoomOut", "ActionWorkplaceBlackWhiteStyle"};
+    "ActionZoomToLeft", "ActionVerticalZoomIn", "ActionVerticalZoomOut", "ActionWorkplaceBlackWhiteStyle",
+    "ActionWaveformMode", "ActionSpectralMode"};
 
 // Ribbon pages and their groups with the commands each group offers.
 struct RibbonGroupDef {
@@ -702,6 +703,9 @@ void TMainForm::connectCommands() {
         view_->SetDarkColours(dark);
         sw::IniFile(SettingsPath()).WriteBool("System", "BlackWhite", dark);
     });
+    // Display mode.
+    on("ActionWaveformMode", [this] { SetDisplayMode(1); });
+    on("ActionSpectralMode", [this] { SetDisplayMode(2); });
     // Companions, mixer, web pages and About.
     const QList<QPair<const char*, const char*>> companions = {
         {"ActionImportFromVideo", "ClipSoundPull/ClipSoundPull.exe"}, {"ActionWebFetch", "WebFetch/WebFetch.exe"},
@@ -844,11 +848,19 @@ void TMainForm::readViewSettings() {
     SetCommandListVisible(ini.ReadBool("System", "ShowCommandBar", true));
     if (QAction* a = Action("ActionTransportRibbon")) a->setChecked(ini.ReadBool("System", "TopTranportBar", false));
     if (QAction* a = Action("ActionZoomRibbon")) a->setChecked(ini.ReadBool("System", "TopZoomBar", true));
+    const int mode = ini.ReadInteger("WaveMode", "Mode", 1);
+    if (mode == 1 || mode == 2) SetDisplayMode(mode, false);
     const bool dark = ini.ReadBool("System", "BlackWhite", true);
     if (QAction* a = Action("ActionWorkplaceBlackWhiteStyle")) a->setChecked(dark);
     view_->SetDarkColours(dark);
     leftBar_->setValue(0);
     rightBar_->setValue(0);
+}
+
+void TMainForm::SetDisplayMode(int mode, bool write) {
+    view_->SetTypeView(mode == 2 ? 1 : 0);
+    if (QAction* a = Action(mode == 2 ? "ActionSpectralMode" : "ActionWaveformMode")) a->setChecked(true);
+    if (write) sw::IniFile(SettingsPath()).WriteInteger("WaveMode", "Mode", mode == 2 ? 2 : 1);
 }
 
 void TMainForm::applyWorkFolder() {

@@ -113,6 +113,9 @@ public:
     void SetCommandListOnTheLeft(bool left);
     bool CommandListOnTheLeft() const { return commandListLeft_; }
     int VerticalZoomValue() const { return verticalZoom_; }
+    // 1 waveform, 2 spectral: the view's type, the radio check mark and,
+    // when `write`, the "WaveMode" key.
+    void SetDisplayMode(int mode, bool write = true);
 
     // Progress window hooks of the editor.
     void ShowProgress(int percent);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "Spectrum.h"
 #include "editor/TAudioEditor2.h"
 
 WaveformView::WaveformView(sw::TAudioEditor2& editor, QWidget* parent)
@@ -23,6 +24,11 @@ QColor WaveformView::WaveColour() const { return dark_ ? QColor(0x66, 0xFF, 0x66
 
 void WaveformView::SetVerticalZoom(int percent) {
     verticalZoom_ = percent;
+    update();
+}
+
+void WaveformView::SetTypeView(int type) {
+    typeView_ = type == 1 ? 1 : 0;
     update();
 }
 
@@ -48,7 +54,23 @@ void WaveformView::paintEvent(QPaintEvent*) {
         p.fillRect(QRect(x0, 0, std::max(1, x1 - x0), height()), dark_ ? QColor(0x2a, 0x40, 0x66) : QColor(0xc8, 0xd8, 0xf0));
     }
     const int lane = height() / channels;
-    for (int ch = 0; ch < channels; ++ch) {
+    if (typeView_ == 1) {
+        const SpectrumKey key{editor_.StateSerial(), viewStart, viewEnd, QSize(w, lane), dark_, channels};
+        if (!(key == spectrumKey_) || spectrum_.size() != channels) {
+            spectrum_.clear();
+            for (int ch = 0; ch < channels; ++ch)
+                spectrum_ << RenderSpectrum(editor_, ch, viewStart, viewEnd, QSize(w, lane), dark_);
+            spectrumKey_ = key;
+            ++spectrumRenders_;
+        }
+        for (int ch = 0; ch < channels; ++ch) p.drawImage(0, ch * lane, spectrum_[ch]);
+        if (pos.HasSelection() && pos.SelEnd() > pos.SelStart()) {
+            const int x0 = std::clamp(xOf(pos.SelStart()), 0, w);
+            const int x1 = std::clamp(xOf(pos.SelEnd()), 0, w);
+            p.fillRect(QRect(x0, 0, std::max(1, x1 - x0), height()), QColor(255, 255, 255, 60));
+        }
+    }
+    for (int ch = 0; ch < channels && typeView_ == 0; ++ch) {
         const int top = ch * lane;
         const int mid = top + lane / 2;
         p.setPen(dark_ ? QColor(0x30, 0x40, 0x58) : QColor(0xc0, 0xc0, 0xc0));

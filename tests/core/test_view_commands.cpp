@@ -9,6 +9,8 @@
 #include "MainForm.h"
 #include "ScriptedDialogService.h"
 #include "ScriptedMessageService.h"
+#include "Spectrum.h"
+#include "TestSupport.h"
 #include "ViewCommands.h"
 #include "WaveformView.h"
 #include "editor/TAudioEditor2.h"
@@ -114,6 +116,58 @@ TEST(ViewCommandsWindow, VerticalZoomAndColourStyle) {
     TMainForm again(o);
     EXPECT_FALSE(again.EditorView()->DarkColours());
     EXPECT_FALSE(again.Action("ActionWorkplaceBlackWhiteStyle")->isChecked());
+}
+
+TEST(Spectrum, ToneLightsItsBandAndTheViewCachesThePicture) {
+    sw::TAudioEditor2 editor;
+    QTemporaryDir dir;
+    // 1 s of a 5512.5 Hz tone at 44.1 kHz: a quarter of the way up.
+    ASSERT_TRUE(swtest::MakeTone(dir.filePath("t.wav"), 1.0, 44100, 1, {}, 5512.5));
+    editor.OpenFile(dir.filePath("t.wav").toStdString());
+    const QImage img = RenderSpectrum(editor, 0, 0, editor.Position().Length(), QSize(100, 200), true);
+    ASSERT_EQ(img.size(), QSize(100, 200));
+    auto level = [&](int y) { return qGray(img.pixel(50, y)); };
+    // Row of a quarter of the band, counted from the bottom.
+    const int toneRow = 200 - 1 - 50;
+    EXPECT_GT(level(toneRow), level(20) + 60);    // far above the tone
+    EXPECT_GT(level(toneRow), level(190) + 60);   // far below it
+
+    WaveformView view(editor);
+    view.resize(300, 200);
+    view.SetTypeView(1);
+    view.grab();
+    view.grab();
+    EXPECT_EQ(view.SpectrumRenders(), 1);   // same document, view and size
+    editor.Position().SetViewStart(1000);
+    view.grab();
+    EXPECT_EQ(view.SpectrumRenders(), 2);
+}
+
+TEST(ViewCommandsWindow, DisplayModeIsWrittenAndRead) {
+    QTemporaryDir home;
+    TMainFormOptions o;
+    o.exeDir = home.path();
+    o.env.home = home.path();
+    o.env.xdgConfigHome = home.path() + "/config";
+    o.env.xdgCacheHome = home.path() + "/cache";
+    o.env.musicLocation = home.path();
+    o.identity = IdentityFor(DefaultDisplayName());
+    o.postAfterShow = false;
+    sw::ScriptedMessageService messages;
+    sw::ScopedMessageService scopedMessages(messages);
+    TMainForm form(o);
+    EXPECT_TRUE(form.Action("ActionWaveformMode")->isChecked());
+    ASSERT_TRUE(form.Document().CreateDocument("Untitled", 44100, 2));
+    form.UpdateCommandStates();
+    const bool leftBefore = form.Action("ActionOnTheLeft")->isChecked();
+    form.Action("ActionSpectralMode")->trigger();
+    EXPECT_EQ(form.EditorView()->TypeView(), 1);
+    EXPECT_FALSE(form.Action("ActionWaveformMode")->isChecked());
+    EXPECT_EQ(form.Action("ActionOnTheLeft")->isChecked(), leftBefore);   // separate radio groups
+    EXPECT_EQ(sw::IniFile(form.SettingsPath()).ReadInteger("WaveMode", "Mode", 0), 2);
+    TMainForm again(o);
+    EXPECT_EQ(again.EditorView()->TypeView(), 1);
+    EXPECT_TRUE(again.Action("ActionSpectralMode")->isChecked());
 }
 
 }  // namespace

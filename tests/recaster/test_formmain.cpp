@@ -209,6 +209,9 @@ TEST_F(FormMainTest, Step2FolderRuleAndDeferredStart) {
     RunSettings().ShutDownWhenFinished = true;
     edit->setText(config_.path() + "/new/deep/out");
     Spy start(form_.get(), &TFormMain::StartRunRequested);
+    // With an empty list the run ends at once; each end offers the shutdown
+    // countdown, which the user cancels.
+    dialogs_.ThenReject().ThenReject();
     Button("ButtonNext")->click();
     EXPECT_EQ(form_->CurrentPage(), PageStep3);
     EXPECT_EQ(RunSettings().OutputFileDir, config_.path() + "/new/deep/out/");
