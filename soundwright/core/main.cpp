@@ -8,6 +8,9 @@
 #include "FormatDialogShots.h"
 #include "MainForm.h"
 #include "Splash.h"
+#include "Document.h"
+#include "WaveformView.h"
+#include "editor/TAudioEditor2.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -41,6 +44,27 @@ int main(int argc, char** argv) {
             if (!shotsDir.isEmpty()) {
                 RenderDialogShots(window, shotsDir);
                 RenderFormatDialogShots(shotsDir);
+                // The editor with a selection, as waveform and spectrum, dark and light.
+                if (window.Document().IsOpen()) {
+                    auto& p = window.Editor().Position();
+                    p.SetHasSelection(true);
+                    p.SetSelStart(p.Length() / 4);
+                    p.SetSelEnd(p.Length() / 2);
+                    const QDir out(shotsDir);
+                    const auto grab = [&](const QString& name) {
+                        window.UpdateCommandStates();
+                        window.EditorView()->update();
+                        QApplication::processEvents();
+                        window.grab().save(out.filePath(name));
+                    };
+                    grab("main-window-selection-dark.png");
+                    window.EditorView()->SetDarkColours(false);
+                    grab("main-window-selection-light.png");
+                    window.SetDisplayMode(2, false);
+                    grab("main-window-spectral-light.png");
+                    window.EditorView()->SetDarkColours(true);
+                    grab("main-window-spectral-dark.png");
+                }
             }
             app.quit();
         });
