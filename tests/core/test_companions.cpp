@@ -13,6 +13,7 @@
 
 #include "Companions.h"
 #include "MainForm.h"
+#include "PrivateMainForm.h"
 #include "ScriptedDialogService.h"
 #include "ScriptedMessageService.h"
 #include "TestSupport.h"
@@ -69,15 +70,8 @@ TEST(WebPages, OnlyWebAddressesAreOpened) {
 
 TEST(WebPages, MainWindowCommandsOpenTheIdentityAddressesAndAbout) {
     QTemporaryDir home;
-    TMainFormOptions o;
-    o.exeDir = home.path();
-    o.env.home = home.path();
-    o.env.xdgConfigHome = home.path() + "/config";
-    o.env.xdgCacheHome = home.path() + "/cache";
-    o.env.musicLocation = home.path();
-    o.identity = IdentityFor(DefaultDisplayName());
+    TMainFormOptions o = PrivateMainFormOptions(home);
     o.identity.version = "2.5";
-    o.postAfterShow = false;
     sw::ScriptedMessageService messages;
     sw::ScopedMessageService scopedMessages(messages);
     sw::ScriptedDialogService dialogs;

@@ -7,6 +7,7 @@
 #include "Document.h"
 #include "IniFile.h"
 #include "MainForm.h"
+#include "PrivateMainForm.h"
 #include "ScriptedDialogService.h"
 #include "ScriptedMessageService.h"
 #include "Spectrum.h"
@@ -80,14 +81,7 @@ TEST_F(ZoomTest, ZoomToLeftRightSelectionFullAndOut) {
 
 TEST(ViewCommandsWindow, VerticalZoomAndColourStyle) {
     QTemporaryDir home;
-    TMainFormOptions o;
-    o.exeDir = home.path();
-    o.env.home = home.path();
-    o.env.xdgConfigHome = home.path() + "/config";
-    o.env.xdgCacheHome = home.path() + "/cache";
-    o.env.musicLocation = home.path();
-    o.identity = IdentityFor(DefaultDisplayName());
-    o.postAfterShow = false;
+    const TMainFormOptions o = PrivateMainFormOptions(home);
     sw::ScriptedMessageService messages;
     sw::ScopedMessageService scopedMessages(messages);
     sw::ScriptedDialogService dialogs;
@@ -145,14 +139,7 @@ TEST(Spectrum, ToneLightsItsBandAndTheViewCachesThePicture) {
 
 TEST(ViewCommandsWindow, DisplayModeIsWrittenAndRead) {
     QTemporaryDir home;
-    TMainFormOptions o;
-    o.exeDir = home.path();
-    o.env.home = home.path();
-    o.env.xdgConfigHome = home.path() + "/config";
-    o.env.xdgCacheHome = home.path() + "/cache";
-    o.env.musicLocation = home.path();
-    o.identity = IdentityFor(DefaultDisplayName());
-    o.postAfterShow = false;
+    const TMainFormOptions o = PrivateMainFormOptions(home);
     sw::ScriptedMessageService messages;
     sw::ScopedMessageService scopedMessages(messages);
     TMainForm form(o);
