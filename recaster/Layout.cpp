@@ -48,22 +48,22 @@ const TLayoutVariant& LayoutVariant(int variant) {
     return variants[variant >= 0 && variant <= 3 ? variant : 0];
 }
 
-int GridColumns(const TGridSpec& spec, int sheetWidth) {
-    const int columns = (sheetWidth - spec.LeftMargin - spec.HorizontalGap) / spec.CellWidth;
+int GridColumns(const TGridLayout& grid, int sheetWidth) {
+    const int columns = (sheetWidth - grid.LeftMargin - grid.HorizontalGap) / grid.CellWidth;
     return columns < 1 ? 1 : columns;
 }
 
-QPoint GridCell(const TGridSpec& spec, int sheetWidth, int k) {
-    const int columns = GridColumns(spec, sheetWidth);
-    return {spec.LeftMargin + (k % columns) * (spec.CellWidth + spec.HorizontalGap),
-            spec.TopMargin + (k / columns) * (spec.CellHeight + spec.VerticalGap)};
+QPoint GridCell(const TGridLayout& grid, int sheetWidth, int k) {
+    const int columns = GridColumns(grid, sheetWidth);
+    return {grid.LeftMargin + (k % columns) * (grid.CellWidth + grid.HorizontalGap),
+            grid.TopMargin + (k / columns) * (grid.CellHeight + grid.VerticalGap)};
 }
 
-std::vector<QPoint> LayOutButtons(const TGridSpec& spec, int sheetWidth,
+std::vector<QPoint> LayOutButtons(const TGridLayout& grid, int sheetWidth,
                                   const std::vector<bool>& offered) {
     std::vector<QPoint> out;
     int k = 0;
-    for (bool on : offered) out.push_back(on ? GridCell(spec, sheetWidth, k++) : kNoCell);
+    for (bool on : offered) out.push_back(on ? GridCell(grid, sheetWidth, k++) : kNoCell);
     return out;
 }
 

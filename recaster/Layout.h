@@ -26,7 +26,7 @@ struct TLayoutVariant {
 // Variant 0 to 3; anything else gives variant 0.
 const TLayoutVariant& LayoutVariant(int variant);
 
-struct TGridSpec {
+struct TGridLayout {
     int LeftMargin;
     int TopMargin;
     int CellWidth;
@@ -35,16 +35,16 @@ struct TGridSpec {
     int VerticalGap;
 };
 
-inline constexpr TGridSpec kFormatButtonGrid{10, 5, 62, 57, 2, 3};
-inline constexpr TGridSpec kClassButtonGrid{18, 135, 171, 32, 0, 0};
+inline constexpr TGridLayout kFormatButtonGrid{10, 5, 62, 57, 2, 3};
+inline constexpr TGridLayout kClassButtonGrid{18, 135, 171, 32, 0, 0};
 
 // Columns of the grid on a sheet of that width (at least 1).
-int GridColumns(const TGridSpec& spec, int sheetWidth);
+int GridColumns(const TGridLayout& grid, int sheetWidth);
 // Top-left of the k-th placed cell (counting from 0).
-QPoint GridCell(const TGridSpec& spec, int sheetWidth, int k);
+QPoint GridCell(const TGridLayout& grid, int sheetWidth, int k);
 // The place of every button: offered buttons take the cells in order,
 // buttons not offered get no cell (kNoCell).
-std::vector<QPoint> LayOutButtons(const TGridSpec& spec, int sheetWidth,
+std::vector<QPoint> LayOutButtons(const TGridLayout& grid, int sheetWidth,
                                   const std::vector<bool>& offered);
 
 inline const QPoint kNoCell{-1, -1};

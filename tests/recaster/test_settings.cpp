@@ -148,7 +148,7 @@ TEST(RunSettings, SettingsFolderReplacesSlashes) {
 }
 
 struct GridCase {
-    TGridSpec spec;
+    TGridLayout grid;
     int sheetWidth;
     int k;
     QPoint expected;
@@ -164,7 +164,7 @@ TEST(Layout, GridCells) {
         {kClassButtonGrid, 300, 1, {18, 135 + 32}},
     };
     for (const GridCase& c : cases)
-        EXPECT_EQ(GridCell(c.spec, c.sheetWidth, c.k), c.expected) << c.sheetWidth << " " << c.k;
+        EXPECT_EQ(GridCell(c.grid, c.sheetWidth, c.k), c.expected) << c.sheetWidth << " " << c.k;
 }
 
 TEST(Layout, HiddenButtonsTakeNoCell) {
