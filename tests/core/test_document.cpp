@@ -16,6 +16,7 @@
 #include "Document.h"
 #include "GlobalVars.h"
 #include "RecentFiles.h"
+#include "ScriptChecks.h"
 #include "ScriptedDialogService.h"
 #include "ScriptedMessageService.h"
 #include "TestSupport.h"
@@ -58,13 +59,7 @@ protected:
         p.SetSelEnd(sw::SampleCount(toSeconds * 44100));
     }
 
-    void ExpectScriptsUsed() {
-        EXPECT_FALSE(messages.scriptFailed()) << messages.failures().join("\n").toStdString();
-        EXPECT_FALSE(dialogs.scriptFailed()) << dialogs.failures().join("\n").toStdString();
-        EXPECT_EQ(messages.remaining(), 0);
-        EXPECT_EQ(dialogs.remainingDialogs(), 0);
-        EXPECT_EQ(dialogs.remainingFiles(), 0);
-    }
+    void ExpectScriptsUsed() { ExpectAllScriptsUsed(messages, dialogs); }
 
     QTemporaryDir dir;
     sw::TAudioEditor2 editor;

@@ -26,6 +26,7 @@
 #include "GlobalVars.h"
 #include "MainForm.h"
 #include "RecentFiles.h"
+#include "ScriptChecks.h"
 #include "ScriptedDialogService.h"
 #include "ScriptedMessageService.h"
 #include "TestSupport.h"
@@ -108,13 +109,7 @@ protected:
 
     SampleCount Length() { return editor.Position().Length(); }
 
-    void ExpectScriptsUsed() {
-        EXPECT_FALSE(messages.scriptFailed()) << messages.failures().join("\n").toStdString();
-        EXPECT_FALSE(dialogs.scriptFailed()) << dialogs.failures().join("\n").toStdString();
-        EXPECT_EQ(messages.remaining(), 0);
-        EXPECT_EQ(dialogs.remainingDialogs(), 0);
-        EXPECT_EQ(dialogs.remainingFiles(), 0);
-    }
+    void ExpectScriptsUsed() { ExpectAllScriptsUsed(messages, dialogs); }
 
     QTemporaryDir dir;
     sw::TAudioEditor2 editor;
