@@ -44,8 +44,8 @@ TFormProgress::TFormProgress(QWidget* parent) : QDialog(parent) {
 
 TProgressDisplay::TProgressDisplay(QWidget* mainWindow, TFormProgress* form) : main_(mainWindow), form_(form) {}
 
-void TProgressDisplay::ShowProgress(int percent) {
-    if (main_) main_->setEnabled(false);
+void TProgressDisplay::ShowProgress(int percent, bool disableMain) {
+    if (main_ && disableMain) main_->setEnabled(false);
     if (!form_) return;
     if (!form_->isVisible()) {
         form_->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint);
@@ -62,8 +62,8 @@ void TProgressDisplay::ShowProgress(int percent) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TProgressDisplay::HideProgress() {
-    if (main_) main_->setEnabled(true);
+void TProgressDisplay::HideProgress(bool enableMain) {
+    if (main_ && enableMain) main_->setEnabled(true);
     if (!form_ || !form_->isVisible()) return;
     form_->hide();
     form_->setMinimumSize(0, 0);

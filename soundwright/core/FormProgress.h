@@ -25,10 +25,12 @@ public:
     // window is sized 300 by 128 with a fixed border and centred over the main
     // window when not yet showing; the bar takes the percent; pending events
     // are processed.
-    void ShowProgress(int percent);
+    void ShowProgress(int percent, bool disableMain = true);
+    // The effect processor's blocks pass disableMain = false (and its end
+    // enableMain = false): the window stays usable.
     // At the end of every operation: the main window is enabled again; a
     // showing window is hidden, sized 0 by 0 and left without a border.
-    void HideProgress();
+    void HideProgress(bool enableMain = true);
 
 private:
     QWidget* main_;

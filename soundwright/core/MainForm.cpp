@@ -47,6 +47,7 @@
 #include "WelcomeStartForm.h"
 #include "WindowPosition.h"
 #include "editor/TAudioEditor2.h"
+#include "playback/TAudioPlayer2.h"
 
 namespace {
 
@@ -74,7 +75,9 @@ const char* const kImplemented[] = {
     "ActionTechnicalSupport", "ActionCompanyHomepage", "ActionFAQ1", "ActionVersion",
     "ActionZoomIn", "ActionZoomOut", "ActionZoomToSelection", "ActionZoomFull", "ActionZoomToRight",
     "ActionZoomToLeft", "ActionVerticalZoomIn", "ActionVerticalZoomOut", "ActionWorkplaceBlackWhiteStyle",
-    "ActionWaveformMode", "ActionSpectralMode"};
+    "ActionWaveformMode", "ActionSpectralMode", "ActionHorizontalDecimal", "ActionHorizontalSample",
+    "ActionHorizontalVisible", "ActionVerticalSampleValues", "ActionVerticalNormalizedValues",
+    "ActionVerticalDecibelValues", "ActionVerticalVisible"};
 
 // Ribbon pages and their groups with the commands each group offers.
 struct RibbonGroupDef {
@@ -174,6 +177,8 @@ TMainForm::TMainForm(const TMainFormOptions& options, QWidget* parent)
     byName_ = ActionsByName(actions_);
     addActions(actions_);
     for (const char* n : kImplemented) implemented_.insert(QString::fromLatin1(n));
+    player_ = std::make_unique<sw::TAudioPlayer2>();
+    player_->OnEndPlay = [this] { StopPreview(); };
     buildLayout();
 
     // Caption and what the identity decides.
@@ -266,6 +271,10 @@ TMainForm::~TMainForm() {
         editor_->OnMeter = nullptr;
         editor_->OnEndPlay = nullptr;
     }
+    if (player_) {
+        player_->OnEndPlay = nullptr;
+        player_->ClosePlayer();
+    }
     delete progressForm_.data();
 }
 
@@ -327,6 +336,62 @@ void TMainForm::buildQuickAccess() {
     setMenuWidget(bar);
 }
 
+// The menus of the window: items in order, "-" a separator, ">Name" opens
+// a submenu made from the menu of that name.
+QMenu* TMainForm::menu(const QString& name) {
+    if (QMenu* m = menus_.value(name)) return m;
+    static const QList<QPair<const char*, QList<const char*>>> defs = {
+        {"PopupMenuMain",
+         {"ActionUndo", "-", "ActionCut", "ActionCopy", "ActionPaste", "ActionDelete", "-", "ActionSelectToStart",
+          "ActionSelectToEnd", "ActionSelectSpecifiedTime", "ActionSelectAll", "-", "ActionCrop", "ActionTrimStart",
+          "ActionTrimEnd", "-", "ActionSilenceSel", "ActionSaveSelectionAs", "-", "ActionSetBookmark",
+          "ActionAddRegion"}},
+        {"PopupMenuSelect",
+         {"ActionSelectToStart", "ActionSelectToEnd", "ActionSelectSpecifiedTime", "-", "ActionSelectAll"}},
+        {"PopupMenuSave", {"ActionSave", "ActionSaveAs", "-", "ActionSaveSelectionAs"}},
+        {"PopupMenuInsertFile", {"ActionInsertFileBegin", "ActionInsertFileCurrent", "ActionInsertFileEnd"}},
+        {"PopupMenuInsertSlience",
+         {"ActionInsertSilenceBegin", "ActionInsertSilenceCurrent", "ActionInsertSilenceEnd"}},
+        {"PopupMenuCommandBar", {"ActionShowCommandList", "-", "ActionOnTheLeft", "ActionOnTheRight"}},
+        {"PopupMenuView",
+         {">PopupMenuCommandBar", "-", "ActionWorkplaceBlackWhiteStyle", "-", "ActionOpenBookmarkList",
+          "ActionOpenRegionList"}},
+        {"PopupMenuBurnCD", {"ActionBurnCD", "-", "ActionDiscEraser"}},
+        {"PopupMenuEffect",
+         {"ActionEcho", "ActionVibrato", "-", "ActionAmplify", "ActionFade", "ActionFadeIn", "ActionFadeOut",
+          "ActionCompressor", "ActionEnvelope", "ActionNormalize", "-", "ActionChorus", "ActionFlanger",
+          "ActionPhaser", "ActionReverb", "-", "ActionSpeedChange", "ActionPitchChange", "-", "ActionNotchFilter",
+          "ActionBandPass", "ActionLowPass", "ActionHighPass", "ActionLowShelf", "ActionHighShelf", "ActionPeakEQ",
+          "-", "ActionMixStereo", "ActionInvert", "ActionReverse", "-", "ActionNoiseReduction"}},
+        {"PopupMenuScaleX", {"ActionHorizontalDecimal", "ActionHorizontalSample", "-", "ActionHorizontalVisible"}},
+        {"PopupMenuScaleY",
+         {"ActionVerticalSampleValues", "ActionVerticalNormalizedValues", "ActionVerticalDecibelValues", "-",
+          "ActionVerticalVisible"}},
+    };
+    for (const auto& [menuName, items] : defs) {
+        if (name != menuName) continue;
+        auto* m = new QMenu(this);
+        m->setObjectName(name);
+        menus_.insert(name, m);
+        for (const char* item : items) {
+            const QString n = QString::fromLatin1(item);
+            if (n == "-") {
+                m->addSeparator();
+            } else if (n.startsWith('>')) {
+                // The command bar submenu carries the caption "CommandBar".
+                QMenu* sub = m->addMenu("CommandBar");
+                sub->setObjectName(n.mid(1) + "Sub");
+                QMenu* from = menu(n.mid(1));
+                for (QAction* a : from->actions()) sub->addAction(a);
+            } else if (QAction* a = Action(n)) {
+                m->addAction(a);
+            }
+        }
+        return m;
+    }
+    return nullptr;
+}
+
 void TMainForm::buildRibbon() {
     ribbon_ = new TRibbon(this);
     for (const RibbonPageDef& p : RibbonDefs()) {
@@ -336,25 +401,32 @@ void TMainForm::buildRibbon() {
             for (const char* n : g.actions) acts << Action(n);
             QWidget* group = ribbon_->AddGroup(page, g.caption, acts);
             if (QString(p.caption) == "Edit" && QString(g.caption) == "Insert") {
-                auto* insertFile = new QMenu(this);
-                insertFile->setObjectName("PopupMenuInsertFile");
-                insertFile->addActions({Action("ActionInsertFileBegin"), Action("ActionInsertFileCurrent"),
-                                        Action("ActionInsertFileEnd")});
-                ribbon_->AddMenuButton(group, "ButtonInsertFile", "Insert File", insertFile);
-                auto* insertSilence = new QMenu(this);
-                insertSilence->setObjectName("PopupMenuInsertSlience");
-                insertSilence->addActions({Action("ActionInsertSilenceBegin"), Action("ActionInsertSilenceCurrent"),
-                                           Action("ActionInsertSilenceEnd")});
-                ribbon_->AddMenuButton(group, "ButtonInsertSilence", "Insert Silence", insertSilence);
+                ribbon_->AddMenuButton(group, "ButtonInsertFile", "Insert File", menu("PopupMenuInsertFile"));
+                ribbon_->AddMenuButton(group, "ButtonInsertSilence", "Insert Silence", menu("PopupMenuInsertSlience"));
+            }
+            const QString page = p.caption, caption = g.caption;
+            if (page == "Home" && caption == "Select && Effect") {
+                menuButtons_ << MenuButton{ribbon_->AddMenuButton(group, "ButtonSelect", "Select",
+                                                                  menu("PopupMenuSelect")), MenuRule::Audio};
+                menuButtons_ << MenuButton{ribbon_->AddMenuButton(group, "ButtonEffect", "Effect",
+                                                                  menu("PopupMenuEffect")), MenuRule::Audio};
+            }
+            if (page == "Home" && caption == "View")
+                ribbon_->AddMenuButton(group, "ButtonView", "View", menu("PopupMenuView"));
+            if (page == "Options" && caption == "View")
+                ribbon_->AddMenuButton(group, "ButtonCommandBar", "Command Bar", menu("PopupMenuCommandBar"));
+            if (page == "File" && caption == "Tools") {
+                QToolButton* burn = ribbon_->AddMenuButton(group, "ButtonBurnCD", "Burn CD", menu("PopupMenuBurnCD"));
+                if (identity_.hideCompanions) burn->setVisible(false);
+            }
+            if (page == "Options" && caption == "Editor View") {
+                menuButtons_ << MenuButton{ribbon_->AddMenuButton(group, "ButtonScaleX", "Horizontal Scale",
+                                                                  menu("PopupMenuScaleX")), MenuRule::Open};
+                menuButtons_ << MenuButton{ribbon_->AddMenuButton(group, "ButtonScaleY", "Vertical Scale",
+                                                                  menu("PopupMenuScaleY")), MenuRule::Open};
             }
             if (QString(p.caption) == "Home" && QString(g.caption) == "File") {
-                auto* save = new QMenu(this);
-                save->setObjectName("PopupMenuSave");
-                save->addAction(Action("ActionSave"));
-                save->addAction(Action("ActionSaveAs"));
-                save->addSeparator();
-                save->addAction(Action("ActionSaveSelectionAs"));
-                ribbon_->AddMenuButton(group, "ButtonSaveMenu", "Save", save);
+                ribbon_->AddMenuButton(group, "ButtonSaveMenu", "Save", menu("PopupMenuSave"));
             }
         }
         ribbon_->FinishPage(page);
@@ -414,15 +486,15 @@ void TMainForm::buildEditorPanel(QWidget* panel) {
     view_ = new WaveformView(*editor_, panel);
     view_->setObjectName("AudioEditor");
     view_->setContextMenuPolicy(Qt::NoContextMenu);
-    popupMenuMain_ = new QMenu(this);
-    popupMenuMain_->setObjectName("PopupMenuMain");
-    for (const char* n : {"ActionUndo", "-", "ActionCut", "ActionCopy", "ActionPaste", "ActionDelete", "-",
-                          "ActionSelectToStart", "ActionSelectToEnd", "ActionSelectSpecifiedTime", "ActionSelectAll",
-                          "-", "ActionCrop", "ActionTrimStart", "ActionTrimEnd", "-", "ActionSilenceSel",
-                          "ActionSaveSelectionAs", "-", "ActionSetBookmark", "ActionAddRegion"}) {
-        if (QString(n) == "-") popupMenuMain_->addSeparator();
-        else if (QAction* a = Action(n)) popupMenuMain_->addAction(a);
-    }
+    popupMenuMain_ = menu("PopupMenuMain");
+    connect(view_, &WaveformView::OnScaleXClick, this, [this](QPoint at) {
+        UpdateCommandStates();
+        menu("PopupMenuScaleX")->popup(at);
+    });
+    connect(view_, &WaveformView::OnScaleYClick, this, [this](QPoint at) {
+        UpdateCommandStates();
+        menu("PopupMenuScaleY")->popup(at);
+    });
     row->addWidget(view_, 1);
     for (QProgressBar** bar : {&leftBar_, &rightBar_}) {
         *bar = new QProgressBar(panel);
@@ -703,6 +775,20 @@ void TMainForm::connectCommands() {
         view_->SetDarkColours(dark);
         sw::IniFile(SettingsPath()).WriteBool("System", "BlackWhite", dark);
     });
+    // Axes.
+    on("ActionHorizontalDecimal", [this] { SetScaleXFormat(2); });
+    on("ActionHorizontalSample", [this] { SetScaleXFormat(1); });
+    on("ActionVerticalSampleValues", [this] { SetScaleYFormat(1); });
+    on("ActionVerticalNormalizedValues", [this] { SetScaleYFormat(2); });
+    on("ActionVerticalDecibelValues", [this] { SetScaleYFormat(3); });
+    on("ActionHorizontalVisible", [this] {
+        view_->SetScaleXVisible(Action("ActionHorizontalVisible")->isChecked());
+        sw::IniFile(SettingsPath()).WriteBool("Horizontal", "Visible", view_->ScaleX().ScaleVisible);
+    });
+    on("ActionVerticalVisible", [this] {
+        view_->SetScaleYVisible(Action("ActionVerticalVisible")->isChecked());
+        sw::IniFile(SettingsPath()).WriteBool("Vertical", "Visible", view_->ScaleY().ScaleVisible);
+    });
     // Display mode.
     on("ActionWaveformMode", [this] { SetDisplayMode(1); });
     on("ActionSpectralMode", [this] { SetDisplayMode(2); });
@@ -790,6 +876,10 @@ void TMainForm::UpdateCommandStates() {
         const bool enabled = implemented_.contains(a->objectName()) && CommandEnabled(c->rule, s);
         if (a->isEnabled() != enabled) a->setEnabled(enabled);
     }
+    for (const MenuButton& m : menuButtons_) {
+        const bool enabled = m.rule == MenuRule::Audio ? s.audio : s.open;
+        if (m.button->isEnabled() != enabled) m.button->setEnabled(enabled);
+    }
     for (QPushButton* b : transportButtons_) {
         QAction* a = Action(b->property("command").toString());
         const bool enabled = s.audio && a && a->isEnabled();
@@ -844,17 +934,51 @@ void TMainForm::SetCommandListOnTheLeft(bool left) {
 
 void TMainForm::readViewSettings() {
     sw::IniFile ini(SettingsPath());
-    SetCommandListOnTheLeft(ini.ReadBool("System", "CommandBarOnTheLeft", true));
-    SetCommandListVisible(ini.ReadBool("System", "ShowCommandBar", true));
-    if (QAction* a = Action("ActionTransportRibbon")) a->setChecked(ini.ReadBool("System", "TopTranportBar", false));
-    if (QAction* a = Action("ActionZoomRibbon")) a->setChecked(ini.ReadBool("System", "TopZoomBar", true));
-    const int mode = ini.ReadInteger("WaveMode", "Mode", 1);
-    if (mode == 1 || mode == 2) SetDisplayMode(mode, false);
+    // Both axes: the scale font and colour ($F8DCA8); the frame.
+    QFont scaleFont("Tahoma");
+    scaleFont.setPointSize(7);
+    view_->SetScaleFont(scaleFont, QColor(0xA8, 0xDC, 0xF8));
+    view_->SetTypeBorder(4);
+    // Colour set, meters.
     const bool dark = ini.ReadBool("System", "BlackWhite", true);
     if (QAction* a = Action("ActionWorkplaceBlackWhiteStyle")) a->setChecked(dark);
     view_->SetDarkColours(dark);
     leftBar_->setValue(0);
     rightBar_->setValue(0);
+    // Axes; other format values change nothing.
+    const int hf = ini.ReadInteger("Horizontal", "Format", 2);
+    if (hf == 1 || hf == 2) SetScaleXFormat(hf, false);
+    const bool hv = ini.ReadBool("Horizontal", "Visible", true);
+    Action("ActionHorizontalVisible")->setChecked(hv);
+    view_->SetScaleXVisible(hv);
+    const int vf = ini.ReadInteger("Vertical", "Format", 3);
+    if (vf >= 1 && vf <= 3) SetScaleYFormat(vf, false);
+    const bool vv = ini.ReadBool("Vertical", "Visible", true);
+    Action("ActionVerticalVisible")->setChecked(vv);
+    view_->SetScaleYVisible(vv);
+    // Display mode.
+    const int mode = ini.ReadInteger("WaveMode", "Mode", 1);
+    if (mode == 1 || mode == 2) SetDisplayMode(mode, false);
+    // Command list and the two ribbon marks.
+    SetCommandListOnTheLeft(ini.ReadBool("System", "CommandBarOnTheLeft", true));
+    SetCommandListVisible(ini.ReadBool("System", "ShowCommandBar", true));
+    if (QAction* a = Action("ActionTransportRibbon")) a->setChecked(ini.ReadBool("System", "TopTranportBar", false));
+    if (QAction* a = Action("ActionZoomRibbon")) a->setChecked(ini.ReadBool("System", "TopZoomBar", true));
+}
+
+void TMainForm::SetScaleXFormat(int format, bool write) {
+    view_->SetScaleXFormat(format);
+    if (QAction* a = Action(format == 1 ? "ActionHorizontalSample" : "ActionHorizontalDecimal")) a->setChecked(true);
+    if (write) sw::IniFile(SettingsPath()).WriteInteger("Horizontal", "Format", view_->ScaleX().ScaleFormat);
+}
+
+void TMainForm::SetScaleYFormat(int format, bool write) {
+    view_->SetScaleYFormat(format);
+    const int f = view_->ScaleY().ScaleFormat;
+    if (QAction* a = Action(f == 1 ? "ActionVerticalSampleValues" : f == 2 ? "ActionVerticalNormalizedValues"
+                                                                           : "ActionVerticalDecibelValues"))
+        a->setChecked(true);
+    if (write) sw::IniFile(SettingsPath()).WriteInteger("Vertical", "Format", f);
 }
 
 void TMainForm::SetDisplayMode(int mode, bool write) {
@@ -979,6 +1103,47 @@ void TMainForm::HideProgress() {
 }
 
 TFormProgress* TMainForm::ProgressForm() const { return progressForm_.data(); }
+
+void TMainForm::TransformBlock(int percent) {
+    transformRunning_ = true;
+    if (progress_) progress_->ShowProgress(percent, false);
+}
+
+void TMainForm::EndTransform() {
+    if (progress_) progress_->HideProgress(false);
+    transformRunning_ = false;
+}
+
+// ---- Effect preview ---------------------------------------------------------
+
+bool TMainForm::StartPreview(const PreviewTransform& transform) {
+    if (!editor_->IsOpen()) return false;
+    player_->SetPlayFormat(editor_->FileInfo().SampleRate(), editor_->FileInfo().Channels());
+    player_->OpenDevice();
+    if (player_->DeviceError() != 0) {
+        sw::ShowError("Starting audio device error.", this);
+        return false;
+    }
+    auto& p = editor_->Position();
+    previewLength_ = p.SelEnd() - p.SelStart();
+    std::optional<sw::PlanarBuffer> processed;
+    {
+        const sw::PlanarBuffer copy = editor_->CopyToArray(previewLength_).ToPlanar();
+        processed = transform ? transform(copy) : std::optional<sw::PlanarBuffer>(copy);
+    }
+    if (!processed) return false;
+    if (!player_->PlayArray(*processed)) {
+        sw::ShowError("Starting audio device error.", this);
+        return false;
+    }
+    previewActive_ = true;
+    return true;
+}
+
+void TMainForm::StopPreview() {
+    player_->ClosePlayer();
+    previewActive_ = false;
+}
 
 // ---- Start and end ----------------------------------------------------------
 

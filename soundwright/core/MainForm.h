@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "EngineTypes.h"
 
 #include "Folders.h"
 #include "GlobalVars.h"
@@ -35,7 +38,7 @@ class TFormProgress;
 class TProgressDisplay;
 class TRibbon;
 class WaveformView;
-namespace sw { class TAudioEditor2; }
+namespace sw { class TAudioEditor2; class TAudioPlayer2; }
 
 struct TMainFormOptions {
     QString exeDir;              // folder of the executable (profile, pictures, help)
@@ -123,6 +126,28 @@ public:
     TFormProgress* ProgressForm() const;
 
     WaveformView* EditorView() const { return view_; }
+    // A menu of the window by its object name ("PopupMenuMain", ...).
+    QMenu* Menu(const QString& objectName) { return menu(objectName); }
+    // Axis formats (horizontal 1 sample, 2 decimal; vertical 1 sample
+    // values, 2 normalized, 3 decibels): the view, the radio check mark and,
+    // when `write`, the "Format" key of "Horizontal" or "Vertical".
+    void SetScaleXFormat(int format, bool write = true);
+    void SetScaleYFormat(int format, bool write = true);
+
+    // Effect preview. `transform` turns the copied selection into what is
+    // heard; it returns nothing when it failed (it has said why and run
+    // StopPreview). Returns whether a preview started.
+    using PreviewTransform = std::function<std::optional<sw::PlanarBuffer>(const sw::PlanarBuffer&)>;
+    bool StartPreview(const PreviewTransform& transform);
+    void StopPreview();
+    bool PreviewActive() const { return previewActive_; }
+    sw::SampleCount PreviewLength() const { return previewLength_; }
+    sw::TAudioPlayer2& Player() { return *player_; }
+    // The effect processor's block and end events: the progress window
+    // without disabling the main window, and the TransformRunning flag.
+    void TransformBlock(int percent);
+    void EndTransform();
+    bool TransformRunning() const { return transformRunning_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +163,7 @@ private:
     void buildControlPanel(QWidget* panel);
     void buildStatusBar();
     void buildQuickAccess();
+    QMenu* menu(const QString& name);
     void connectCommands();
     void connectEditor();
     void readViewSettings();
@@ -193,6 +219,15 @@ private:
     QLabel* labelSelectionSample_ = nullptr;
     QWidget* panelTime_ = nullptr;
     QMenu* popupMenuMain_ = nullptr;
+    QHash<QString, QMenu*> menus_;
+    // Menu buttons of the ribbon that follow the document state.
+    enum class MenuRule { Open, Audio };
+    struct MenuButton { QToolButton* button; MenuRule rule; };
+    QList<MenuButton> menuButtons_;
+    std::unique_ptr<sw::TAudioPlayer2> player_;
+    bool previewActive_ = false;
+    sw::SampleCount previewLength_ = 0;
+    bool transformRunning_ = false;
     QLabel* panelModified_ = nullptr;
     QLabel* panelFileInfo_ = nullptr;
     QTimer* timerRewind_ = nullptr;

@@ -334,6 +334,14 @@ int IAudioEditor2Markers::CurrentIndex() const {
     return Current(e_.d_->cur.markers, e_.d_->currentMarker) ? e_.d_->currentMarker : 0;
 }
 
+IAudioEditor2Markers::MarkerInfo IAudioEditor2Markers::MarkerAt(int index) const {
+    const auto& markers = e_.d_->cur.markers;
+    if (index < 1 || index > int(markers.size()))
+        throw EngineError("There is no marker " + std::to_string(index) + ".");
+    const Marker& m = markers[static_cast<std::size_t>(index - 1)];
+    return MarkerInfo{m.pos, m.len, m.name, m.kind};
+}
+
 void IAudioEditor2Markers::DeleteMarker() {
     auto& dd = *e_.d_;
     const int index = CurrentIndex();

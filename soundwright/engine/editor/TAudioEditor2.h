@@ -108,6 +108,9 @@ public:
     SampleCount MarkerPosition() const;
     SampleCount MarkerLength() const;
     int CurrentIndex() const;                 // 0 when none is current
+    // A marker read without making it current (views draw them all).
+    struct MarkerInfo { SampleCount position = 0, length = 0; std::string name, kind; };
+    MarkerInfo MarkerAt(int index) const;     // throws outside 1..MarkerCount
     void DeleteMarker();                      // the current marker (none current: nothing)
 private:
     TAudioEditor2& e_;
