@@ -945,7 +945,10 @@ void TMainForm::readViewSettings() {
     view_->SetDarkColours(dark);
     leftBar_->setValue(0);
     rightBar_->setValue(0);
-    // Axes; other format values change nothing.
+    // Axes; other format values change nothing (the view's own formats and
+    // their check marks stay).
+    SetScaleXFormat(view_->ScaleX().ScaleFormat, false);
+    SetScaleYFormat(view_->ScaleY().ScaleFormat, false);
     const int hf = ini.ReadInteger("Horizontal", "Format", 2);
     if (hf == 1 || hf == 2) SetScaleXFormat(hf, false);
     const bool hv = ini.ReadBool("Horizontal", "Visible", true);

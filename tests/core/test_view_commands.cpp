@@ -96,7 +96,7 @@ TEST(ViewCommandsWindow, VerticalZoomAndColourStyle) {
     }
     EXPECT_EQ(seen, (QList<int>{80, 60, 40, 20, 0}));
     form.Action("ActionVerticalZoomIn")->trigger();
-    EXPECT_EQ(form.VerticalZoomValue(), -20);   // not bounded; drawn flat
+    EXPECT_EQ(form.VerticalZoomValue(), -20);   // not bounded; the view shows its smallest span
     form.EditorView()->grab();                   // drawing with it must be fine
 
     EXPECT_TRUE(form.EditorView()->DarkColours());
