@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,8 +39,17 @@ QWidget* TRibbon::AddPage(const QString& caption) {
     auto* row = new QHBoxLayout(page);
     row->setContentsMargins(4, 2, 4, 2);
     row->setSpacing(2);
+    // Groups keep their natural width; a page wider than the window
+    // scrolls sideways instead of squeezing the captions.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(page->objectName() + "Scroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
     // The tab caption shows "&&" as a literal ampersand.
-    addTab(page, QString(caption).replace("&", "&&"));
+    addTab(scroll, QString(caption).replace("&", "&&"));
     return page;
 }
 
@@ -94,12 +105,23 @@ QToolButton* TRibbon::AddMenuButton(QWidget* group, const QString& objectName, c
 }
 
 void TRibbon::FinishPage(QWidget* page) {
-    static_cast<QHBoxLayout*>(page->layout())->addStretch(1);
+    auto* row = static_cast<QHBoxLayout*>(page->layout());
+    row->addStretch(1);
+    for (int i = 0; i < row->count(); ++i)
+        if (QWidget* group = row->itemAt(i)->widget()) group->setMinimumWidth(group->sizeHint().width());
+    page->setMinimumWidth(row->sizeHint().width());
+    if (auto* scroll = qobject_cast<QScrollArea*>(page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr))
+        scroll->setFixedHeight(page->sizeHint().height() + scroll->horizontalScrollBar()->sizeHint().height());
+}
+
+QWidget* TRibbon::Page(int index) const {
+    auto* scroll = qobject_cast<QScrollArea*>(widget(index));
+    return scroll ? scroll->widget() : widget(index);
 }
 
 QStringList TRibbon::GroupCaptions(int index) const {
     QStringList captions;
-    QWidget* page = widget(index);
+    QWidget* page = Page(index);
     if (!page) return captions;
     auto* row = page->layout();
     for (int i = 0; i < row->count(); ++i) {

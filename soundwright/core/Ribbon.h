@@ -27,4 +27,6 @@ public:
 
     // Captions of the groups of a page, in order.
     QStringList GroupCaptions(int page) const;
+    // The page widget of a tab (inside its scroll area).
+    QWidget* Page(int index) const;
 };

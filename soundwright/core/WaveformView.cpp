@@ -282,7 +282,7 @@ void WaveformView::paintEvent(QPaintEvent*) {
         };
         if (typeView_ == 1) {
             drawSpectrum(p, area, channels);
-            if (selected) p.fillRect(selectionRect(), QColor(255, 255, 255, 60));
+            if (selected) p.fillRect(selectionRect(), dark_ ? QColor(255, 255, 255, 60) : QColor(0, 0, 0x64, 50));
         } else {
             if (selected) p.fillRect(selectionRect(), dark_ ? QColor(0x2a, 0x40, 0x66) : QColor(0xc8, 0xd8, 0xf0));
             drawWave(p, area, channels);

@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
                     p.SetHasSelection(true);
                     p.SetSelStart(p.Length() / 4);
                     p.SetSelEnd(p.Length() / 2);
+                    // A bookmark and a region, as the bookmark list would add them.
+                    auto& m = window.Editor().Markers();
+                    m.AddMarker(p.Length() / 8, 0, "Intro", "Bookmark");
+                    m.AddMarker(p.Length() * 5 / 8, p.Length() / 8, "Chorus", "Region");
                     const QDir out(shotsDir);
                     const auto grab = [&](const QString& name) {
                         window.UpdateCommandStates();
